@@ -1,0 +1,13 @@
+// The scene procedures, one per scene id (scene 45 is scene4_5).
+#pragma once
+
+namespace kelvorin {
+
+void scene0();
+void scene1();
+void scene2();
+void scene3();
+void scene4();
+void scene4_5();
+
+}  // namespace kelvorin

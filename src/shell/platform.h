@@ -1,0 +1,86 @@
+// The platform layer: windows, rendering contexts, events, message boxes and the clock.
+// The shell talks only to this interface; two backends implement it, a window backend on
+// SDL2 (platform_sdl.cpp) and an offscreen backend on EGL (platform_egl.cpp). Only those two
+// files include SDL or EGL headers. A program picks its backend once, before anything else.
+#pragma once
+#include <cstdint>
+
+namespace kelvorin {
+
+// Message box styles and results, with the Win32 values the demo was written against.
+enum : unsigned {
+    MB_OK = 0x00,
+    MB_YESNO = 0x04,
+    MB_ICONSTOP = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONEXCLAMATION = 0x30,
+    MB_ICONINFORMATION = 0x40,
+};
+enum : int { IDFAILED = 0, IDOK = 1, IDYES = 6, IDNO = 7 };
+
+// The pixel-format request: built once at the first window creation, reused unchanged.
+struct PixelFormatRequest {
+    int colorBits;  // of the first window (16)
+    int depthBits;  // 16
+    int alphaBits, stencilBits, accumBits, auxBuffers;  // all 0
+    bool doubleBuffer;  // true
+};
+
+// One event, the stand-in for one window message.
+enum EventKind {
+    EV_QUIT,      // WM_QUIT: ends the frame loop
+    EV_CLOSE,     // WM_CLOSE: the close box; the shell posts a quit
+    EV_KEYDOWN,   // WM_KEYDOWN, auto-repeat included; vk holds the Windows virtual-key code
+    EV_KEYUP,     // WM_KEYUP
+    EV_ACTIVATE,  // WM_ACTIVATE; minimised tells whether the window is now minimised
+    EV_SIZE,      // WM_SIZE; width and height are the new client size
+    EV_OTHER,     // anything else: dispatched, changes nothing
+};
+struct Event {
+    EventKind kind;
+    int vk;
+    bool minimised;
+    int width, height;
+    uintptr_t wParam;  // the value Win32 would have put in the message's wParam
+};
+
+// Each step returns false on failure; the shell shows the failure text.
+struct Platform {
+    const char *name;
+    bool (*registerClass)();                       // bring up the windowing system
+    void (*unregisterClass)();
+    bool (*setDisplayMode)(int width, int height, int colorBits);  // fullscreen mode change
+    void (*restoreDisplayMode)();
+    void (*showCursor)(bool show);
+    bool (*createWindow)(const char *title, int width, int height, bool fullscreen,
+                         const PixelFormatRequest &request);  // created hidden
+    bool (*destroyWindow)();
+    bool (*getDeviceContext)();
+    bool (*releaseDeviceContext)();
+    bool (*choosePixelFormat)(const PixelFormatRequest &request);
+    bool (*setPixelFormat)();
+    bool (*createContext)();
+    bool (*makeCurrent)();
+    bool (*releaseCurrent)();
+    bool (*deleteContext)();
+    void (*showWindow)();
+    void (*swapBuffers)();
+    bool (*pollEvent)(Event *event);  // never waits; false when nothing is queued
+    void (*postQuit)();
+    // Shows a modal box; IDFAILED when it cannot be shown. The caller writes the stderr line.
+    int (*messageBox)(const char *text, const char *caption, unsigned style);
+    uint32_t (*ticks)();  // wall-clock milliseconds from an arbitrary origin
+};
+
+extern const Platform windowPlatform;     // SDL2
+extern const Platform offscreenPlatform;  // EGL pbuffer, no display
+extern const Platform *platform;          // the backend in use
+
+// Shows a box through the current backend and writes "CAPTION: text" as one line to standard
+// error, line breaks in the text turned into spaces. Returns IDOK, IDYES, IDNO or IDFAILED.
+int ShowMessageBox(const char *text, const char *caption, unsigned style);
+
+// The demo clock: about 0 at its first reading, then wall-clock milliseconds.
+uint32_t ReadDemoClock();
+
+}  // namespace kelvorin

@@ -1,0 +1,24 @@
+# Unit and offscreen tests: every tests/*.cpp goes into one GoogleTest binary; each case runs
+# in its own process (the demo's state is global), with build/ as the working directory.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
+add_executable(kelvorin_tests ${TEST_SOURCES})
+target_link_libraries(kelvorin_tests PRIVATE kelvorin_core GTest::gtest GTest::gtest_main)
+target_compile_definitions(kelvorin_tests PRIVATE
+  KELVORIN_BUILD_DIR="${CMAKE_BINARY_DIR}" KELVORIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+gtest_discover_tests(kelvorin_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+
+# End-to-end tests of the real programs: every tests/e2e/*.sh is one test. They find the build in
+# $BUILD and the sources in $SRC; those that need a display use the one script/test starts.
+file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.sh)
+foreach(script ${E2E_SCRIPTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e.${name} COMMAND bash ${script} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE
+    ENVIRONMENT "BUILD=${CMAKE_BINARY_DIR};SRC=${CMAKE_SOURCE_DIR}")
+endforeach()
+
+# Fuzz targets: tests/fuzz/*.cpp, built with clang's libFuzzer when clang is the compiler of
+# the separate fuzz build that script/test makes.

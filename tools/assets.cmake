@@ -1,0 +1,32 @@
+# The demo's own pictures and music, generated at build time into build/Data/.
+set(DATA_DIR ${CMAKE_BINARY_DIR}/Data)
+set(DATA_OUTPUTS)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/gentextures.cpp)
+  add_executable(kelvorin-gentextures tools/gentextures.cpp)
+  target_include_directories(kelvorin-gentextures PRIVATE ${CMAKE_SOURCE_DIR}/src /usr/include/stb)
+  set(TEXTURE_NAMES quorvanel logokelv kelvorin maker title light1 nuage ch0 ch1 ch2 ch3 ch4 ch5
+      carrelage pierre petale espace contour ano1 ano2 ano3 ano4 soleil)
+  set(TEXTURE_FILES)
+  foreach(n ${TEXTURE_NAMES})
+    list(APPEND TEXTURE_FILES ${DATA_DIR}/${n}.bmp)
+  endforeach()
+  add_custom_command(OUTPUT ${TEXTURE_FILES}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DATA_DIR}
+    COMMAND kelvorin-gentextures ${DATA_DIR}
+    DEPENDS kelvorin-gentextures
+    COMMENT "Generating the 23 pictures")
+  list(APPEND DATA_OUTPUTS ${TEXTURE_FILES})
+endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/genmusic.cpp)
+  add_executable(kelvorin-genmusic tools/genmusic.cpp)
+  add_custom_command(OUTPUT ${DATA_DIR}/kelvorin.wav ${DATA_DIR}/Sons_WAV.txt
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DATA_DIR}
+    COMMAND kelvorin-genmusic ${DATA_DIR}
+    DEPENDS kelvorin-genmusic
+    COMMENT "Synthesising the music")
+  list(APPEND DATA_OUTPUTS ${DATA_DIR}/kelvorin.wav ${DATA_DIR}/Sons_WAV.txt)
+endif()
+
+add_custom_target(data ALL DEPENDS ${DATA_OUTPUTS})
