@@ -13,6 +13,24 @@ bool DrawFrame() {
     glLoadIdentity();
     // An id without a scene draws nothing: the frame stays cleared and the id stays.
     switch (numscene) {
+    case 0:
+        scene0();
+        break;
+    case 1:
+        scene1();
+        break;
+    case 2:
+        scene2();
+        break;
+    case 3:
+        scene3();
+        break;
+    case 4:
+        scene4();
+        break;
+    case 45:
+        scene4_5();
+        break;
     default:
         break;
     }
