@@ -22,3 +22,11 @@ endforeach()
 
 # Fuzz targets: tests/fuzz/*.cpp, built with clang's libFuzzer when clang is the compiler of
 # the separate fuzz build that script/test makes.
+
+# A small X client that finds, focuses and closes windows for the end-to-end tests.
+find_package(X11)
+if(X11_FOUND)
+  add_executable(xwin tests/e2e/xwin.c)
+  target_link_libraries(xwin PRIVATE ${X11_LIBRARIES})
+  target_include_directories(xwin PRIVATE ${X11_INCLUDE_DIR})
+endif()

@@ -1,0 +1,28 @@
+# F1 re-creates the window at 1024x768, fullscreen on this 1024x768 screen; F1 again gives a
+# 1024x768 window. Escape then ends the demo with exit code 0.
+source "$(dirname "$0")/common.bash"
+fullscreen() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN; }
+start_demo
+answer "Start FullScreen?" Escape
+first=$(wait_window KELVORIN) || fail "no demo window"
+sleep 1
+fullscreen "$first" && fail "the first window is fullscreen after No"
+press "$first" F1
+wait_gone "$first" || fail "F1 did not tear the first window down"
+second=$(wait_window KELVORIN) || fail "no window after the first F1"
+sleep 1
+read -r x y w h < <(geometry "$second")
+[ "$x $y $w $h" = "0 0 1024 768" ] || fail "after F1 the window is ${w}x$h at $x,$y"
+fullscreen "$second" || fail "after F1 the window is not fullscreen"
+press "$second" F1
+wait_gone "$second" || fail "the second F1 did not tear the window down"
+third=$(wait_window KELVORIN) || fail "no window after the second F1"
+sleep 1
+read -r x y w h < <(geometry "$third")
+[ "$w $h" = "1024 768" ] || fail "after the second F1 the client area is ${w}x$h"
+fullscreen "$third" && fail "after the second F1 the window is still fullscreen"
+press "$third" Escape
+rc=$(wait_exit)
+[ "$rc" = 0 ] || fail "exit code $rc"
+! grep -q "ERROR" "$WORK/stderr" || fail "an error was reported"
+echo PASS

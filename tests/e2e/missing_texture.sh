@@ -1,0 +1,19 @@
+# With Data/soleil.bmp missing, start-up ends with "Initialization Failed." and exit code 0;
+# the offline renderer reports the same line and exits 1.
+source "$(dirname "$0")/common.bash"
+mkdir -p "$WORK/run/Data"
+cp "$BUILD"/Data/* "$WORK/run/Data/"
+rm "$WORK/run/Data/soleil.bmp"
+start_demo "$WORK/run"
+answer "Start FullScreen?" Escape
+answer "ERROR" Return
+rc=$(wait_exit)
+[ "$rc" = 0 ] || fail "exit code $rc"
+grep -q "^ERROR: Initialization Failed.$" "$WORK/stderr" || fail "no 'Initialization Failed.' line"
+! grep -q "^Error:" "$WORK/stderr" || fail "the loader showed a box for a missing file"
+
+(cd "$WORK/run" && "$BUILD/kelvorin-capture" --until 0 --out "$WORK/frames") 2>"$WORK/capture.err"
+rc=$?
+[ "$rc" = 1 ] || fail "kelvorin-capture exit code $rc"
+grep -q "^ERROR: Initialization Failed.$" "$WORK/capture.err" || fail "kelvorin-capture: no failure line"
+echo PASS

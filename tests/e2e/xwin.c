@@ -1,0 +1,71 @@
+/* A small X client for the end-to-end tests.
+     xwin find TITLE   prints the id of the newest mapped top-level window with exactly this
+                       title (exit 1 when there is none)
+     xwin focus ID     gives the window the keyboard focus
+     xwin close ID     asks the window to close as a window manager's close box does */
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static int Find(Display *display, const char *title) {
+    Window root, parent, *children = NULL;
+    unsigned int count = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return 1;
+    Window found = 0;
+    for (unsigned int i = 0; i < count; i++) {  /* stacking order: the newest comes last */
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display, children[i], &attributes) ||
+            attributes.map_state != IsViewable)
+            continue;
+        /* The title as the window set it, whatever its encoding (SDL writes UTF-8). */
+        XTextProperty name;
+        if (XGetWMName(display, children[i], &name) && name.value) {
+            if (strcmp((char *)name.value, title) == 0)
+                found = children[i];
+            XFree(name.value);
+        }
+    }
+    if (children) XFree(children);
+    if (!found) return 1;
+    printf("%lu\n", (unsigned long)found);
+    return 0;
+}
+
+static int Close(Display *display, Window window) {
+    XEvent event;
+    memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    return 0;
+}
+
+int main(int argc, char **argv) {
+    if (argc != 3) {
+        fprintf(stderr, "usage: xwin find TITLE | focus ID | close ID\n");
+        return 2;
+    }
+    Display *display = XOpenDisplay(NULL);
+    if (!display) {
+        fprintf(stderr, "xwin: no display\n");
+        return 2;
+    }
+    int status = 2;
+    Window window = (Window)strtoul(argv[2], NULL, 0);
+    if (strcmp(argv[1], "find") == 0) status = Find(display, argv[2]);
+    else if (strcmp(argv[1], "focus") == 0) {
+        XRaiseWindow(display, window);
+        XSetInputFocus(display, window, RevertToParent, CurrentTime);
+        status = 0;
+    } else if (strcmp(argv[1], "close") == 0) status = Close(display, window);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return status;
+}
