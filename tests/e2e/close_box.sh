@@ -5,7 +5,7 @@ answer "Start FullScreen?" Escape
 id=$(wait_window KELVORIN) || fail "no demo window"
 sleep 1
 "$BUILD/xwin" close "$id" || fail "xwin close failed"
-rc=$(wait_exit)
-[ "$rc" = 0 ] || fail "exit code $rc after the close box"
+wait_exit
+[ "$RC" = 0 ] || fail "exit code $RC after the close box"
 ! grep -q "ERROR" "$WORK/stderr" || fail "an error was reported"
 echo PASS

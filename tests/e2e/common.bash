@@ -49,12 +49,12 @@ geometry() {
     /^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print x, y, w, h}'
 }
 
-# wait_exit [SECONDS]: waits for the demo to end and prints its exit code.
+# wait_exit [SECONDS]: waits for the demo to end and sets RC to its exit code.
 wait_exit() {
   local limit=${1:-30}
   for _ in $(seq $((limit * 10))); do
     if ! kill -0 "$DEMO_PID" 2>/dev/null; then
-      wait "$DEMO_PID"; local rc=$?; DEMO_PID=""; echo $rc; return 0
+      wait "$DEMO_PID"; RC=$?; DEMO_PID=""; return 0
     fi
     sleep 0.1
   done

@@ -7,8 +7,8 @@ rm "$WORK/run/Data/soleil.bmp"
 start_demo "$WORK/run"
 answer "Start FullScreen?" Escape
 answer "ERROR" Return
-rc=$(wait_exit)
-[ "$rc" = 0 ] || fail "exit code $rc"
+wait_exit
+[ "$RC" = 0 ] || fail "exit code $RC"
 grep -q "^ERROR: Initialization Failed.$" "$WORK/stderr" || fail "no 'Initialization Failed.' line"
 ! grep -q "^Error:" "$WORK/stderr" || fail "the loader showed a box for a missing file"
 

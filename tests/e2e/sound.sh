@@ -22,8 +22,8 @@ play() {  # play SECONDS: runs the demo windowed for about that long, then Escap
   id=$(wait_window KELVORIN) || fail "no demo window"
   sleep "$1"
   press "$id" Escape
-  rc=$(wait_exit)
-  [ "$rc" = 0 ] || fail "exit code $rc"
+  wait_exit
+  [ "$RC" = 0 ] || fail "exit code $RC"
 }
 
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/out.raw" play 3

@@ -11,15 +11,15 @@ read -r x y w h < <(geometry "$id")
 grep -q "^Vask GL: The Requested Fullscreen Mode Is Not Supported By Your Video Card. Use Windowed Mode Instead?$" \
   "$WORK/stderr" || fail "the Vask GL line is missing"
 press "$id" Escape
-rc=$(wait_exit)
-[ "$rc" = 0 ] || fail "exit code $rc"
+wait_exit
+[ "$RC" = 0 ] || fail "exit code $RC"
 
 start_demo
 answer "Start FullScreen?" Return
 answer "Vask GL" Escape
 answer "ERROR" Return
-rc=$(wait_exit)
-[ "$rc" = 0 ] || fail "exit code $rc after No"
+wait_exit
+[ "$RC" = 0 ] || fail "exit code $RC after No"
 grep -q "^ERROR: Program Will Now Close.$" "$WORK/stderr" || fail "no 'Program Will Now Close.' line"
 "$BUILD/xwin" find KELVORIN >/dev/null && fail "a demo window was opened"
 echo PASS

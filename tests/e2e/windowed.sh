@@ -10,8 +10,8 @@ read -r x y w h < <(geometry "$id")
 [ "$x $y" = "0 0" ] || fail "window at $x,$y, not at the top-left"
 kill -0 "$DEMO_PID" || fail "the demo died"
 press "$id" Escape
-rc=$(wait_exit)
-[ "$rc" = 0 ] || fail "exit code $rc after Escape"
+wait_exit
+[ "$RC" = 0 ] || fail "exit code $RC after Escape"
 grep -q "^Start FullScreen?: Would You Like To Run In Fullscreen Mode?$" "$WORK/stderr" ||
   fail "the start question's line is missing on standard error"
 ! grep -q "^ERROR" "$WORK/stderr" || fail "an error was reported"

@@ -2,9 +2,11 @@
      xwin find TITLE   prints the id of the newest mapped top-level window with exactly this
                        title (exit 1 when there is none)
      xwin focus ID     gives the window the keyboard focus
-     xwin close ID     asks the window to close as a window manager's close box does */
+     xwin close ID     asks the window to close as a window manager's close box does
+     xwin cursor       prints "hidden" when the pointer's cursor is blank, else "shown" */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -47,7 +49,26 @@ static int Close(Display *display, Window window) {
     return 0;
 }
 
+/* The cursor the pointer shows now: blank when every pixel is transparent. */
+static int CursorState(Display *display) {
+    XFixesCursorImage *image = XFixesGetCursorImage(display);
+    if (!image) return 2;
+    int blank = 1;
+    for (int i = 0; i < image->width * image->height; i++)
+        if (image->pixels[i] >> 24) blank = 0;
+    printf("%s\n", blank ? "hidden" : "shown");
+    XFree(image);
+    return 0;
+}
+
 int main(int argc, char **argv) {
+    if (argc == 2 && strcmp(argv[1], "cursor") == 0) {
+        Display *display = XOpenDisplay(NULL);
+        if (!display) return 2;
+        int status = CursorState(display);
+        XCloseDisplay(display);
+        return status;
+    }
     if (argc != 3) {
         fprintf(stderr, "usage: xwin find TITLE | focus ID | close ID\n");
         return 2;
