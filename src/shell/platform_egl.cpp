@@ -4,7 +4,7 @@
 // How the window steps map here: registering the class initialises the EGL display; there is
 // no display mode to change and no window, only the size to remember; choosing the pixel
 // format is eglChooseConfig, setting it creates the pbuffer, and releasing the device context
-// destroys it. There are no events and no boxes (the box's line on standard error remains).
+// destroys it; the display itself lives until the process ends. There are no events and no boxes (the box's line on standard error remains).
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
@@ -46,11 +46,9 @@ bool RegisterClass() {
     return display != EGL_NO_DISPLAY;
 }
 
-void UnregisterClass() {
-    if (display == EGL_NO_DISPLAY) return;
-    eglTerminate(display);
-    display = EGL_NO_DISPLAY;
-}
+// The display stays initialised for the rest of the process: a re-creation reuses it, and
+// terminating it would unload the driver in mid-run.
+void UnregisterClass() {}
 
 bool SetDisplayMode(int, int, int) { return true; }
 void RestoreDisplayMode() {}
