@@ -21,7 +21,7 @@ constexpr int RATE = 44100;
 constexpr long BEAT = 19845;                // frames per beat: 450 ms
 constexpr long TOTAL = 191L * RATE;         // length of the track in frames
 constexpr long NUM_BEATS = TOTAL / BEAT + 1;
-constexpr double FADE_START = 187.6 * RATE; // the greetings have scrolled past by about 188.4 s
+constexpr double FADE_START = 187.6 * RATE; // the last greetings leave the board at about 188.4 s
 constexpr double FADE_END = 190.6 * RATE;   // silence from here to the end
 constexpr double PI = 3.14159265358979323846;
 
