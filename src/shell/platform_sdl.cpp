@@ -1,11 +1,13 @@
 // The window backend: an SDL2 window with an OpenGL context, SDL events, SDL message boxes.
 //
 // How the Win32 steps map here: registering the window class brings up SDL's video subsystem
-// (and unregistering shuts it down); the fullscreen mode change looks for a display mode of
-// exactly the requested size and applies it to the window when it is created; creating the
-// window also chooses its visual from the pixel-format request, since that is where X11 and
-// SDL choose it, so the pixel-format steps only confirm it; the device context is the native
-// window that SDL reports; the rendering context is an SDL GL context.
+// the first time (it then stays up until the process ends: shutting it down would unload the
+// GL driver at every F1 switch, and the driver does not give back all it allocated); the
+// fullscreen mode change looks for a display mode of exactly the requested size and applies
+// it to the window when it is created; creating the window also chooses its visual from the
+// pixel-format request, since that is where X11 and SDL choose it, so the pixel-format steps
+// only confirm it; the device context is the native window that SDL reports; the rendering
+// context is an SDL GL context.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 
@@ -24,13 +26,14 @@ bool RegisterClass() {
     // The close box only asks; the shell posts the quit itself.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     SDL_DisableScreenSaver();
     SDL_StopTextInput();
     return true;
 }
 
-void UnregisterClass() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+void UnregisterClass() {}
 
 // A display with no mode of exactly this size refuses; a size offered only at 24 or 32 bits
 // is accepted.
