@@ -11,6 +11,7 @@
 
 #include "offscreen_harness.h"
 #include "scenes/accumulators.h"
+#include "timeline/random.h"
 
 using harness::Frame;
 using harness::PlayTo;
@@ -26,6 +27,12 @@ protected:
     }
 };
 
+float PoolSum(const kelvorin::Point *pool, int n) {
+    double sum = 0;
+    for (int i = 0; i < n; i++) sum += pool[i].x + pool[i].y + pool[i].z;
+    return float(sum);
+}
+
 struct Tracked {
     const char *name;
     std::function<float()> value;
@@ -37,7 +44,7 @@ TEST_F(ScenesTest, EachValueMovesOnlyInItsOwnScenesFrames) {
     const std::vector<Tracked> tracked = {
         {"t0s0", [] { return t0s0; }, {0}},    {"a0s0", [] { return a0s0; }, {0}},
         {"a0s1", [] { return a0s1; }, {1}},    {"r0s1", [] { return r0s1; }, {1}},
-        {"v0s2.y", [] { return v0s2.y; }, {2}}, {"l0s2", [] { return l0s2; }, {2}},
+        {"v0s2.y", [] { return v0s2.y; }, {2, 8}}, {"l0s2", [] { return l0s2; }, {2}},
         {"a0s2", [] { return a0s2; }, {2}},    {"r0s3", [] { return r0s3; }, {3}},
         {"r1s3", [] { return r1s3; }, {3}},    {"a0s3", [] { return a0s3; }, {3}},
         {"b0s3", [] { return float(b0s3); }, {3}}, {"b1s3", [] { return float(b1s3); }, {3}},
@@ -46,18 +53,37 @@ TEST_F(ScenesTest, EachValueMovesOnlyInItsOwnScenesFrames) {
         {"a0s4", [] { return a0s4; }, {4}},    {"r0s4", [] { return r0s4; }, {4}},
         {"r0s45", [] { return r0s45; }, {4, 45}}, {"a1s45", [] { return a1s45; }, {45}},
         {"a0s45", [] { return a0s45; }, {45}},
+        {"t0s5", [] { return t0s5; }, {5}},    {"r1s5", [] { return r1s5; }, {5}},
+        {"a0s5", [] { return a0s5; }, {5}},    {"SIZE1", [] { return SIZE1; }, {5}},
+        {"SIZE2", [] { return SIZE2; }, {5}},  {"f0s5", [] { return f0s5; }, {5}},
+        {"pool A", [] { return PoolSum(tab0s5, POOL_A); }, {5}},
+        {"m0s7", [] { return m0s7; }, {7}},    {"m1s7", [] { return m1s7; }, {7}},
+        {"m2s7", [] { return m2s7; }, {7}},    {"r0s7", [] { return r0s7; }, {7}},
+        {"s0s7", [] { return s0s7; }, {7}},    {"a0s7", [] { return a0s7; }, {7}},
+        {"n0s7", [] { return n0s7; }, {7}},    {"sizes7", [] { return sizes7; }, {7}},
+        {"pool C", [] { return PoolSum(tab0s7, POOL_C); }, {7}},
+        {"generator", [] { return float(randState); }, {5, 7}},
+        {"rota8", [] { return rota8; }, {8}},  {"slide8", [] { return slide8; }, {8}},
+        {"fade8", [] { return fade8; }, {8}},  {"hue8", [] { return hue8; }, {8}},
+        {"spin8", [] { return spin8; }, {8}},
     };
+    const std::set<std::string> nonZeroStart = {"t0s0", "a0s45", "pool A", "pool C", "generator",
+                                                "s0s7", "rota8", "slide8"};
     // Start values.
     EXPECT_EQ(t0s0, 8.0f);
     EXPECT_EQ(a0s45, 1.0f);
+    EXPECT_EQ(s0s7, 1e-7f);
+    EXPECT_EQ(rota8, 70.0f);
+    EXPECT_EQ(slide8, 7.0f);
     for (const Tracked &v : tracked) {
-        if (std::string(v.name) != "t0s0" && std::string(v.name) != "a0s45") {
+        if (!nonZeroStart.count(v.name)) {
             EXPECT_EQ(v.value(), 0.0f) << v.name;
         }
     }
+    glViewport(0, 0, 40, 30);  // values only: a small frame keeps the whole run quick
 
     std::vector<bool> moved(tracked.size(), false);
-    for (uint32_t t = 0; t <= 58000; t += 40) {
+    for (uint32_t t = 0; t <= 140000; t += 40) {
         int scene = numscene;
         std::vector<float> before;
         for (const Tracked &v : tracked) before.push_back(v.value());
@@ -70,7 +96,7 @@ TEST_F(ScenesTest, EachValueMovesOnlyInItsOwnScenesFrames) {
         }
     }
     for (size_t k = 0; k < tracked.size(); k++) EXPECT_TRUE(moved[k]) << tracked[k].name;
-    EXPECT_EQ(numscene, 5);
+    EXPECT_EQ(numscene, 8);
 }
 
 TEST_F(ScenesTest, BannerDriftsOnlyInSceneZeroAndFadesInAfresh) {
