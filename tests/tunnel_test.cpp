@@ -118,6 +118,12 @@ TEST_F(TunnelTest, ShakeDrawsTwiceInItsFramesAndNeverOtherwise) {
         shakes += t % 450 < 50;
     }
     EXPECT_GT(shakes, 150);
+    // The tube's replacing blend is set back to additive within the frame.
+    GLint source = 0, destination = 0;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    EXPECT_EQ(source, GL_SRC_ALPHA);
+    EXPECT_EQ(destination, GL_ONE);
     EXPECT_EQ(numscene, 5) << "80500 makes no transition";
     Frame(80501);
     EXPECT_EQ(numscene, 7);
