@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "offscreen_harness.h"
 #include "scenes/accumulators.h"
@@ -203,9 +204,34 @@ TEST_F(TunnelTest, DisplaySwitchRestartsTheSpritesButKeepsTheirCount) {
     EXPECT_NEAR(f0s5, count + 0.4, 1e-4);
 }
 
-// The screen rectangle of a sprite (0.1 x 0.1 at its position), grown by a few pixels.
-Rect SpriteRect(const Point &p) {
-    return harness::WorldRect(p.x - 0.05, p.y - 0.05, p.x + 0.05, p.y + 0.05, p.z, -3);
+// The screen rectangles of the sprites in front of the camera (0.1 x 0.1 at their positions),
+// grown by a few pixels.
+std::vector<Rect> SpriteRects() {
+    std::vector<Rect> rects;
+    for (int i = 0; i < POOL_A; i++) {
+        const Point &p = tab0s5[i];
+        if (p.z < 4.8f) rects.push_back(harness::WorldRect(p.x - 0.05, p.y - 0.05, p.x + 0.05, p.y + 0.05, p.z, -3));
+    }
+    return rects;
+}
+
+// How many pixels pass the test, and how many of those lie inside the rectangles.
+struct Count {
+    int matching = 0, inside = 0;
+};
+Count CountPixels(const std::function<bool(size_t)> &test, const std::vector<Rect> &rects) {
+    Count c;
+    for (int y = 0; y < harness::HEIGHT; y++)
+        for (int x = 0; x < harness::WIDTH; x++) {
+            if (!test((size_t(y) * harness::WIDTH + x) * 3)) continue;
+            c.matching++;
+            for (const Rect &r : rects)
+                if (x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1) {
+                    c.inside++;
+                    break;
+                }
+        }
+    return c;
 }
 
 TEST_F(TunnelTest, TubeFillsTheFrameAtSixtySeconds) {
@@ -226,23 +252,10 @@ TEST_F(TunnelTest, SpritesAddLightOverTheTubeAtSeventySeconds) {
     EnterScene(5, 64000);
     Frame(64000);
     auto tubeOnly = ReadFrame();
-    int brighter = 0, inside = 0;
-    std::vector<Rect> rects;
-    for (int i = 0; i < POOL_A; i++)
-        if (tab0s5[i].z < 4.8f) rects.push_back(SpriteRect(tab0s5[i]));
-    for (int y = 0; y < harness::HEIGHT; y++)
-        for (int x = 0; x < harness::WIDTH; x++) {
-            size_t k = (size_t(y) * harness::WIDTH + x) * 3;
-            if (withSprites[k + 1] < tubeOnly[k + 1] + 40) continue;
-            brighter++;
-            for (const Rect &r : rects)
-                if (x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1) {
-                    inside++;
-                    break;
-                }
-        }
-    EXPECT_GT(brighter, 50) << "sprites show";
-    EXPECT_EQ(inside, brighter) << "light added only where sprites are";
+    Count brighter = CountPixels([&](size_t k) { return withSprites[k + 1] >= tubeOnly[k + 1] + 40; },
+                                 SpriteRects());
+    EXPECT_GT(brighter.matching, 50) << "sprites show";
+    EXPECT_EQ(brighter.inside, brighter.matching) << "light added only where sprites are";
 }
 
 TEST_F(TunnelTest, AfterSeventyNineAndThreeQuarterSecondsOnlySpritesShow) {
@@ -251,24 +264,11 @@ TEST_F(TunnelTest, AfterSeventyNineAndThreeQuarterSecondsOnlySpritesShow) {
     for (uint32_t t = 77020; t <= 79800; t += 20) Frame(t);  // 79800 mod 450 = 150
     EXPECT_LT(a0s5, -0.05f);
     auto frame = ReadFrame();
-    std::vector<Rect> rects;
-    for (int i = 0; i < POOL_A; i++)
-        if (tab0s5[i].z < 4.8f) rects.push_back(SpriteRect(tab0s5[i]));
+    std::vector<Rect> rects = SpriteRects();
     ASSERT_FALSE(rects.empty());
-    int lit = 0, inside = 0;
-    for (int y = 0; y < harness::HEIGHT; y++)
-        for (int x = 0; x < harness::WIDTH; x++) {
-            const unsigned char *p = &frame[(size_t(y) * harness::WIDTH + x) * 3];
-            if (std::max({p[0], p[1], p[2]}) <= 8) continue;
-            lit++;
-            for (const Rect &r : rects)
-                if (x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1) {
-                    inside++;
-                    break;
-                }
-        }
-    EXPECT_GT(lit, 0) << "some sprites are still in view";
-    EXPECT_EQ(inside, lit) << "the tube is black";
+    Count lit = CountPixels([&](size_t k) { return std::max({frame[k], frame[k + 1], frame[k + 2]}) > 8; }, rects);
+    EXPECT_GT(lit.matching, 0) << "some sprites are still in view";
+    EXPECT_EQ(lit.inside, lit.matching) << "the tube is black";
 }
 
 }  // namespace
