@@ -5,12 +5,13 @@
 #include "assets/bmp.h"
 
 #include <gtest/gtest.h>
-
+#include <png.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -197,6 +198,40 @@ TEST(GeneratedTextures, CountdownDigitsAndHalosAreAllDifferent) {
     }
 }
 
+// The desktop icon, build/kelvorin.png, is the logo facing the viewer: over black it is the
+// logo picture seen through sprite2's mirror, opaque inside the diamond and clear at the border.
+TEST(GeneratedTextures, IconIsTheReadableLogoOnAClearGround) {
+    png_image icon;
+    std::memset(&icon, 0, sizeof icon);
+    icon.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&icon, "kelvorin.png")) << icon.message;
+    EXPECT_EQ(icon.width, 256u);
+    EXPECT_EQ(icon.height, 256u);
+    EXPECT_EQ(icon.format, (png_uint_32)PNG_FORMAT_RGBA);
+    icon.format = PNG_FORMAT_RGBA;
+    std::vector<png_byte> px(PNG_IMAGE_SIZE(icon));
+    ASSERT_TRUE(png_image_finish_read(&icon, nullptr, px.data(), 0, nullptr)) << icon.message;
+    Picture logo = Load("logokelv");
+    ASSERT_EQ(logo.w, 256);
+    ASSERT_EQ(logo.h, 256);
+    auto at = [&](int x, int y, int c) { return (int)px[(size_t(y) * 256 + x) * 4 + c]; };
+    int worst = 0, clearBorder = 0;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            int alpha = at(x, y, 3);
+            for (int c = 0; c < 3; ++c) {
+                int overBlack = (at(x, y, c) * alpha + 127) / 255;
+                worst = std::max(worst, std::abs(overBlack - logo.channel(255 - x, 255 - y, c)));
+            }
+            bool border = x < 2 || y < 2 || x >= 254 || y >= 254;
+            clearBorder += border && alpha == 0;
+        }
+    EXPECT_LE(worst, 4) << "the icon over black differs from the mirrored logo picture";
+    EXPECT_EQ(clearBorder, 256 * 256 - 252 * 252) << "border pixels that are not fully clear";
+    EXPECT_EQ(at(128, 128, 3), 255);
+    EXPECT_EQ(at(128, 40, 3), 255);
+}
+
 const std::string GENERATOR = KELVORIN_BUILD_DIR "/kelvorin-gentextures";
 
 // Runs a shell command line, returns its exit status (-1 when it did not exit normally).
@@ -245,6 +280,10 @@ TEST(GeneratedTextures, GeneratorRefusesAMissingArgumentOrFolder) {
     text = ReadBytes(err);
     EXPECT_NE(std::string(text.begin(), text.end()).find(missing.string()), std::string::npos)
         << "the message should name the file it could not write";
+    fs::path icon = missing / "kelvorin.png";
+    EXPECT_EQ(RunCommand(GENERATOR + " --icon " + icon.string() + " 2>" + err.string()), 1);
+    text = ReadBytes(err);
+    EXPECT_NE(std::string(text.begin(), text.end()).find(icon.string()), std::string::npos);
     EXPECT_FALSE(fs::exists(missing));
     fs::remove_all(dir);
 }

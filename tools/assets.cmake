@@ -1,10 +1,13 @@
-# The demo's own pictures and music, generated at build time into build/Data/.
+# The demo's own pictures and music, generated at build time into build/Data/, and the
+# desktop icon, build/kelvorin.png.
 set(DATA_DIR ${CMAKE_BINARY_DIR}/Data)
 set(DATA_OUTPUTS)
+set(ICON_FILE ${CMAKE_BINARY_DIR}/kelvorin.png)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/gentextures.cpp)
   add_executable(kelvorin-gentextures tools/gentextures.cpp)
   target_include_directories(kelvorin-gentextures PRIVATE ${CMAKE_SOURCE_DIR}/src /usr/include/stb)
+  target_link_libraries(kelvorin-gentextures PRIVATE PkgConfig::PNG)
   set(TEXTURE_NAMES quorvanel logokelv kelvorin maker title light1 nuage ch0 ch1 ch2 ch3 ch4 ch5
       carrelage pierre petale espace contour ano1 ano2 ano3 ano4 soleil)
   set(TEXTURE_FILES)
@@ -17,6 +20,10 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/gentextures.cpp)
     DEPENDS kelvorin-gentextures
     COMMENT "Generating the 23 pictures")
   list(APPEND DATA_OUTPUTS ${TEXTURE_FILES})
+  add_custom_command(OUTPUT ${ICON_FILE}
+    COMMAND kelvorin-gentextures --icon ${ICON_FILE}
+    DEPENDS kelvorin-gentextures
+    COMMENT "Drawing the icon")
 endif()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/genmusic.cpp)
@@ -29,4 +36,4 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/genmusic.cpp)
   list(APPEND DATA_OUTPUTS ${DATA_DIR}/kelvorin.wav ${DATA_DIR}/Sons_WAV.txt)
 endif()
 
-add_custom_target(data ALL DEPENDS ${DATA_OUTPUTS})
+add_custom_target(data ALL DEPENDS ${DATA_OUTPUTS} ${ICON_FILE})

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <png.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,7 +33,7 @@ const char *const USAGE =
     "               (default: the largest time asked for)\n"
     "  --out DIR    where the PNG files go (default .)\n"
     "  --trace      print CLOCK TEMPO SCENE for every frame\n"
-    "Run it in the directory that holds Data/.\n";
+    "Run it in the directory that holds Data/; installed, it reads the installed Data/.\n";
 
 struct Options {
     int width = 800, height = 600;
@@ -141,6 +143,32 @@ std::string FrameName(const std::string &dir, long ms) {
     return dir + "/" + name;
 }
 
+// Installed, the program sits in games/ and the demo's Data/ in share/kelvorin/ (the path below
+// is relative to games/). It then plays from there, while a relative --out still means a
+// directory under the one it was started in. A build has nothing there, so it reads Data/ from
+// the current directory, as the demo does.
+bool UseInstalledData(std::string *out) {
+    namespace fs = std::filesystem;
+    std::error_code err;
+    fs::path exe = fs::read_symlink("/proc/self/exe", err);
+    if (err) return true;
+    fs::path home = exe.parent_path() / KELVORIN_DATA_FROM_BIN;
+    if (!fs::is_directory(home / "Data", err)) return true;
+    fs::path absoluteOut = fs::absolute(*out, err);
+    if (err) {
+        std::fprintf(stderr, "kelvorin-capture: cannot resolve %s: %s\n", out->c_str(),
+                     err.message().c_str());
+        return false;
+    }
+    *out = absoluteOut.string();
+    if (chdir(home.c_str()) != 0) {
+        std::fprintf(stderr, "kelvorin-capture: cannot enter %s: %s\n", home.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -154,6 +182,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "kelvorin-capture: cannot create %s: %s\n", o.out.c_str(), std::strerror(errno));
         return 1;
     }
+    if (!UseInstalledData(&o.out)) return 1;
     platform = &offscreenPlatform;
     if (!OpenDemoWindow("KELVORIN", o.width, o.height, 16, false)) return 1;
 

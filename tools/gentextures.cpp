@@ -1,5 +1,6 @@
 // kelvorin-gentextures OUTDIR: draws the demo's 23 pictures from code and writes them into
 // OUTDIR as 24-bit bottom-up BMP files (14-byte file header, 40-byte information header).
+// kelvorin-gentextures --icon FILE.png: writes the 256 by 256 desktop icon.
 //
 // The output is the same, byte for byte, on every build: a seeded xorshift generator, integer
 // hashed noise, and our own sin, cos, exp and atan2 built from +, -, *, / and sqrt, so nothing
@@ -13,6 +14,8 @@
 
 #define STB_TRUETYPE_IMPLEMENTATION
 #include <stb_truetype.h>
+
+#include <png.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -743,10 +746,12 @@ Image drawQuorvanel() {
     return img;
 }
 
-// 1: the logo mark: a chrome K inside a double diamond, the name beneath it.
+// 1: the logo mark: a chrome K inside a double diamond, the name beneath it. The desktop icon
+// is this picture too, opaque inside the inner diamond.
+const float LOGO_INNER = 94;  // half-diagonal of the inner diamond
 Image drawLogo() {
     const int N = 256;
-    const float C = N / 2.0f, D1 = 104, D2 = 94;
+    const float C = N / 2.0f, D1 = 104, D2 = LOGO_INNER;
     Image img(N, N);
     const Rgb CYAN = {0.3f, 0.8f, 1}, VIOLET = {0.7f, 0.4f, 1};
     Mask outer(N, N), inner(N, N), k(N, N), word(N, N), sparks(N, N);
@@ -1123,6 +1128,51 @@ bool writeBmp(const std::string &path, Image &img, bool mirrored) {
     return ok;
 }
 
+// The desktop icon: the logo facing the viewer on a transparent ground, an 8-bit RGBA PNG. The
+// logo is made to be added onto black, so outside its inner diamond a pixel's brightest channel
+// becomes its opacity and its colour is divided by it: over black the icon is the picture.
+bool writeIcon(const std::string &path) {
+    Image img = drawLogo();
+    std::vector<unsigned char> rgba((size_t)img.w * img.h * 4);
+    for (int y = 0; y < img.h; ++y)
+        for (int x = 0; x < img.w; ++x) {
+            Rgb c = img.at(x, y);
+            float extra = 0.6f * pos(std::max(c.r, std::max(c.g, c.b)) - 1);
+            unsigned char v[3] = {channel(c.r, extra, x, y), channel(c.g, extra, x, y),
+                                  channel(c.b, extra, x, y)};
+            float d = std::fabs(x + 0.5f - img.w / 2.0f) + std::fabs(y + 0.5f - img.h / 2.0f);
+            int alpha = d <= LOGO_INNER ? 255 : std::max(v[0], std::max(v[1], v[2]));
+            unsigned char *out = &rgba[((size_t)y * img.w + x) * 4];
+            for (int i = 0; i < 3; ++i)
+                out[i] = alpha ? (unsigned char)((v[i] * 255 + alpha / 2) / alpha) : 0;
+            out[3] = (unsigned char)alpha;
+        }
+    FILE *f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        std::fprintf(stderr, "kelvorin-gentextures: cannot write %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        std::fprintf(stderr, "kelvorin-gentextures: writing %s failed\n", path.c_str());
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, img.w, img.h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < img.h; ++y) png_write_row(png, &rgba[(size_t)y * img.w * 4]);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    bool ok = std::fclose(f) == 0;
+    if (!ok) std::fprintf(stderr, "kelvorin-gentextures: writing %s failed\n", path.c_str());
+    return ok;
+}
+
 struct Picture {
     const char *name;
     Image (*draw)();
@@ -1166,14 +1216,17 @@ const Picture PICTURES[] = {
 }  // namespace
 
 int GenerateTextures(int argc, char **argv) {
-    if (argc != 2 || argv[1][0] == '\0') {
-        std::fprintf(stderr, "usage: kelvorin-gentextures OUTDIR\n");
+    bool icon = argc == 3 && std::strcmp(argv[1], "--icon") == 0;
+    if ((argc != 2 && !icon) || argv[argc - 1][0] == '\0') {
+        std::fprintf(stderr, "usage: kelvorin-gentextures OUTDIR\n"
+                             "       kelvorin-gentextures --icon FILE.png\n");
         return 2;
     }
     const std::string dir = "/usr/share/fonts/truetype/dejavu/";
     if (!loadFont(boldFont, (dir + "DejaVuSans-Bold.ttf").c_str()) ||
         !loadFont(bookFont, (dir + "DejaVuSans.ttf").c_str()))
         return 1;
+    if (icon) return writeIcon(argv[2]) ? 0 : 1;
     for (const Picture &p : PICTURES) {
         Image img = p.draw();
         if (!writeBmp(std::string(argv[1]) + "/" + p.name + ".bmp", img, p.mirrored)) return 1;
