@@ -98,11 +98,12 @@ start_x_server() {
   export DISPLAY=":$(cat "$WORK/display")"
 }
 
-# start_demo DIR: runs ./kelvorin in DIR (default the build directory) in the background, as
-# the leader of a new process group and session.
+# start_demo [DIR [COMMAND...]]: runs the demo (default the build's) in DIR (default the build
+# directory) in the background, as the leader of a new process group and session.
 start_demo() {
   local dir=${1:-$BUILD}
-  (cd "$dir" && exec setsid "$BUILD/kelvorin") 2>"$WORK/stderr" &
+  [ $# -gt 1 ] && shift || set -- "$BUILD/kelvorin"
+  (cd "$dir" && exec setsid "$@") 2>"$WORK/stderr" &
   DEMO_PID=$!
   DEMO_GROUPS+=("$DEMO_PID")
 }

@@ -1,13 +1,8 @@
 # Installs the build into a temporary prefix and runs the installed commands from another
 # directory: the desktop entry's command shows the demo's window and ends with 0 on Escape; the
 # offline renderer reads the installed Data/ and writes its frames where it was started.
-set -u
-source "$(dirname "$0")/private_x.bash"
-XWIN=$BUILD/xwin
-work=$(mktemp -d)
-trap 'stop_x; rm -rf "$work"' EXIT
-DEMO_STDERR=$work/stderr
-fail() { echo "FAIL: $*" >&2; [ -s "$DEMO_STDERR" ] && sed 's/^/  stderr: /' "$DEMO_STDERR" >&2; exit 1; }
+source "$(dirname "$0")/common.bash"
+work=$WORK
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}'; }
 
 prefix=$work/prefix
@@ -31,18 +26,25 @@ grep -qx "Icon=kelvorin" "$desktop" || fail "the desktop entry does not name the
 # The menu's command line, found through PATH, started far from the data.
 mkdir "$work/elsewhere"
 cd "$work/elsewhere" || fail "no work directory"
-start_x || fail "no X server"
+start_x_server
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 [ -n "$exec_line" ] || fail "the desktop entry has no Exec line"
-PATH=$prefix/games:$PATH play_and_quit $exec_line || fail "running '$exec_line'"
+# shellcheck disable=SC2086  # the Exec line is a command and its words
+PATH=$prefix/games:$PATH start_demo "$work/elsewhere" $exec_line
+answer "Start FullScreen?" Escape
+id=$(wait_window KELVORIN) || fail "no window from '$exec_line'"
+sleep 1
+kill -0 "$DEMO_PID" || fail "the demo ended by itself"
+press "$id" Escape
+wait_exit
 [ "$RC" = 0 ] || fail "exit code $RC after Escape"
-! grep -q "^ERROR" "$DEMO_STDERR" || fail "the installed demo reported an error"
+! grep -q "^ERROR" "$WORK/stderr" || fail "the installed demo reported an error"
 
 # Frames land in the starting directory, or under it for a relative --out; nothing is written
 # into the installed tree.
-"$prefix/games/kelvorin-capture" --at 60000 2>"$DEMO_STDERR" || fail "kelvorin-capture --at 60000"
+"$prefix/games/kelvorin-capture" --at 60000 2>"$WORK/stderr" || fail "kelvorin-capture --at 60000"
 [ "$(png_size frame-060000.png)" = "800 600" ] || fail "no 800x600 frame-060000.png in the starting directory"
-"$prefix/games/kelvorin-capture" --size 160x120 --at 500 --out shots 2>"$DEMO_STDERR" ||
+"$prefix/games/kelvorin-capture" --size 160x120 --at 500 --out shots 2>"$WORK/stderr" ||
   fail "kelvorin-capture --out shots"
 [ "$(png_size shots/frame-000500.png)" = "160 120" ] || fail "no 160x120 shots/frame-000500.png"
 [ -z "$(find "$prefix" -name 'frame-*')" ] || fail "frames were written into the installed tree"
