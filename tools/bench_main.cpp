@@ -1,7 +1,10 @@
 // Measurements for script/bench, on the offscreen backend:
-//   kelvorin-bench scenes WxH   the demo from 0 to 191 s at 60 fps; for each scene the frames
+//   kelvorin-bench scenes WxH [FROM UNTIL]
+//                               the demo from 0 to 191 s at 60 fps; for each scene the frames
 //                               it drew and its frame rate (glFinish after every frame, the
-//                               first frames of each visit left out as warm-up)
+//                               first frames of each visit left out as warm-up). With FROM and
+//                               UNTIL only frames in [FROM, UNTIL] ms count and the earlier ones
+//                               are drawn into a tiny viewport: a stretch to profile.
 //   kelvorin-bench startup      OpenDemoWindow to the first finished frame (textures and music
 //                               loaded), then the median of 5 F1-style re-creations at 1024x768
 // Run it in the directory that holds Data/.
@@ -18,6 +21,7 @@
 #include "assets/sound.h"
 #include "capture_clock.h"
 #include "shell/platform.h"
+#include "shell/render_state.h"
 #include "shell/window.h"
 
 namespace {
@@ -37,15 +41,23 @@ bool Open(int width, int height) {
     return OpenDemoWindow("KELVORIN", width, height, 16, false);
 }
 
-int Scenes(int width, int height) {
+int Scenes(int width, int height, uint32_t from, uint32_t until) {
     if (!Open(width, height)) return 1;
+    if (from > 0) ResizeView(std::max(1, width / 16), std::max(1, height / 16));
     std::printf("renderer %s\n", (const char *)glGetString(GL_RENDERER));
     struct Tally { long frames = 0; double ms = 0; };
     std::map<int32_t, Tally> tallies;
     std::vector<int32_t> order;
     int32_t last = -1;
     int visitFrames = 0;
-    for (uint64_t k = 0; FrameClock(k, 60) <= DEMO_END_MS; k++) {
+    bool counting = false;
+    for (uint64_t k = 0; FrameClock(k, 60) <= until; k++) {
+        if (FrameClock(k, 60) < from) {
+            DrawFrameAt(FrameClock(k, 60));
+            continue;
+        }
+        if (!counting && from > 0) ResizeView(width, height);
+        counting = true;
         int32_t scene = numscene;
         visitFrames = scene == last ? visitFrames + 1 : 0;
         last = scene;
@@ -103,10 +115,12 @@ int Startup() {
 
 int main(int argc, char **argv) {
     int width, height;
-    if (argc == 3 && !std::strcmp(argv[1], "scenes") && std::sscanf(argv[2], "%dx%d", &width, &height) == 2 &&
-        width > 0 && height > 0)
-        return Scenes(width, height);
+    unsigned from = 0, until = DEMO_END_MS;
+    if ((argc == 3 || argc == 5) && !std::strcmp(argv[1], "scenes") &&
+        std::sscanf(argv[2], "%dx%d", &width, &height) == 2 && width > 0 && height > 0 &&
+        (argc == 3 || (std::sscanf(argv[3], "%u", &from) == 1 && std::sscanf(argv[4], "%u", &until) == 1)))
+        return Scenes(width, height, from, until);
     if (argc == 2 && !std::strcmp(argv[1], "startup")) return Startup();
-    std::fputs("usage: kelvorin-bench scenes WxH | kelvorin-bench startup\n", stderr);
+    std::fputs("usage: kelvorin-bench scenes WxH [FROM UNTIL] | kelvorin-bench startup\n", stderr);
     return 2;
 }
