@@ -49,15 +49,29 @@ $cap --video "$WORK/out/clip.webm" --size 96x72 --fps 25 --until 400 2> "$WORK/s
 [ "$(probe "$WORK/out/clip.webm" v codec_name)" = codec_name=vp9 ] || fail "clip.webm has no VP9 video"
 [ "$(probe "$WORK/out/clip.webm" a codec_name)" = codec_name=opus ] || fail "clip.webm has no Opus audio"
 
-# The music's length is the default length: a 1.5 s tone gives ceil(1.5 * 25) = 38 frames.
+# Music of 1 s of silence and then 0.5 s of tone. Its length is the default length: ceil(1.5 *
+# 25) = 38 frames. The tone starts 1 s into the video, and at once in a video from 1 s on.
 # A sound list naming a missing file gives a silent video and a warning.
 mkdir -p "$WORK/run/Data"
 ln -s "$BUILD"/Data/*.bmp "$WORK/run/Data/"
-ffmpeg -v error -nostdin -f lavfi -i sine=frequency=440:duration=1.5 "$WORK/run/Data/tone.wav"
+ffmpeg -v error -nostdin -f lavfi -i "aevalsrc=if(gte(t\,1)\,sin(2*PI*440*t)\,0):d=1.5:s=44100" \
+  "$WORK/run/Data/tone.wav"
 echo Data/tone.wav > "$WORK/run/Data/Sons_WAV.txt"
-(cd "$WORK/run" && $cap --video "$WORK/out/tone.mp4" --size 96x72 --fps 25 2> "$WORK/stderr") ||
+(cd "$WORK/run" && $cap --video "$WORK/out/tone.mp4" --size 96x72 --fps 25 2> "$WORK/stderr" &&
+  $cap --video "$WORK/out/tone-late.mp4" --size 96x72 --fps 25 --from 1000 2> "$WORK/stderr") ||
   fail "a video of the tone failed"
 [ "$(probe "$WORK/out/tone.mp4" v nb_read_frames)" = nb_read_frames=38 ] || fail "tone.mp4: not 38 frames"
+[ "$(probe "$WORK/out/tone-late.mp4" v nb_read_frames)" = nb_read_frames=13 ] || fail "tone-late.mp4: not 13 frames"
+# first_silence FILE: where the first stretch of silence starts and ends in the sound track.
+first_silence() {
+  ffmpeg -v info -nostdin -i "$1" -af silencedetect=noise=-30dB:d=0.01 -f null - 2>&1 |
+    sed -n 's/.*silence_\(start\|end\): \([0-9.-]*\).*/\2/p' | head -n 2 | xargs
+}
+read -r start end <<< "$(first_silence "$WORK/out/tone.mp4")"
+near "${start:-9}" 0 0.02 && near "${end:-0}" 1.0 0.02 || fail "silence from ${start:-?} to ${end:-?} s, not 0 to 1 s"
+read -r start end <<< "$(first_silence "$WORK/out/tone-late.mp4")"
+# Only the padding after the 0.5 s of tone may be silent.
+awk -v s="${start:-9}" 'BEGIN { exit !(s >= 0.48) }' || fail "the video from 1 s has silence from $start s"
 echo Data/none.wav > "$WORK/run/Data/Sons_WAV.txt"
 (cd "$WORK/run" && $cap --video "$WORK/out/silent.mp4" --size 96x72 --fps 25 --until 400 2> "$WORK/stderr") ||
   fail "no music made the capture fail"
