@@ -1,0 +1,126 @@
+// Measurements for script/bench, on the offscreen backend:
+//   kelvorin-bench scenes WxH [FROM UNTIL]
+//                               the demo from 0 to 191 s at 60 fps; for each scene the frames
+//                               it drew and its frame rate (glFinish after every frame, the
+//                               first frames of each visit left out as warm-up). With FROM and
+//                               UNTIL only frames in [FROM, UNTIL] ms count and the earlier ones
+//                               are drawn into a tiny viewport: a stretch to profile.
+//   kelvorin-bench startup      OpenDemoWindow to the first finished frame (textures and music
+//                               loaded), then the median of 5 F1-style re-creations at 1024x768
+// Run it in the directory that holds Data/.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "assets/sound.h"
+#include "capture_clock.h"
+#include "shell/platform.h"
+#include "shell/render_state.h"
+#include "shell/window.h"
+
+namespace {
+
+using namespace kelvorin;
+using Clock = std::chrono::steady_clock;
+
+const uint32_t DEMO_END_MS = 191000;
+const int WARM_UP_FRAMES = 10;  // of every visit: new textures and JIT-compiled state settle
+
+double Ms(Clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+}
+
+bool Open(int width, int height) {
+    platform = &offscreenPlatform;
+    return OpenDemoWindow("KELVORIN", width, height, 16, false);
+}
+
+int Scenes(int width, int height, uint32_t from, uint32_t until) {
+    if (!Open(width, height)) return 1;
+    if (from > 0) ResizeView(std::max(1, width / 16), std::max(1, height / 16));
+    std::printf("renderer %s\n", (const char *)glGetString(GL_RENDERER));
+    struct Tally { long frames = 0; double ms = 0; };
+    std::map<int32_t, Tally> tallies;
+    std::vector<int32_t> order;
+    int32_t last = -1;
+    int visitFrames = 0;
+    bool counting = false;
+    for (uint64_t k = 0; FrameClock(k, 60) <= until; k++) {
+        if (FrameClock(k, 60) < from) {
+            DrawFrameAt(FrameClock(k, 60));
+            continue;
+        }
+        if (!counting && from > 0) ResizeView(width, height);
+        counting = true;
+        int32_t scene = numscene;
+        visitFrames = scene == last ? visitFrames + 1 : 0;
+        last = scene;
+        Clock::time_point start = Clock::now();
+        DrawFrameAt(FrameClock(k, 60));
+        glFinish();
+        double ms = Ms(start);
+        if (!tallies.count(scene)) order.push_back(scene);
+        Tally &t = tallies[scene];
+        if (visitFrames >= WARM_UP_FRAMES) t.frames++, t.ms += ms;
+    }
+    for (int32_t scene : order) {
+        const Tally &t = tallies[scene];
+        std::printf("scene %d %ld %.1f\n", scene, t.frames, t.ms > 0 ? t.frames * 1000 / t.ms : 0.0);
+    }
+    CloseDemoWindow();
+    return 0;
+}
+
+// A frame drawn and finished, as the first pass of the frame loop would.
+void FirstFrame() {
+    DrawFrameAt(0);
+    glFinish();
+}
+
+int Startup() {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    Clock::time_point start = Clock::now();
+    if (!Open(800, 600)) return 1;
+    double window = Ms(start);
+    ReadSoundList("Data/Sons_WAV.txt");
+    InitSound();
+    PlaySample(0, 0, 1);
+    double music = Ms(start) - window;
+    FirstFrame();
+    double total = Ms(start);
+    std::printf("startup %.1f window %.1f music %.1f frame %.1f\n", total, window, music,
+                total - window - music);
+    std::vector<double> recreations;
+    for (int i = 0; i < 5; i++) {
+        start = Clock::now();
+        CloseDemoWindow();
+        if (!Open(1024, 768)) return 1;
+        FirstFrame();
+        recreations.push_back(Ms(start));
+    }
+    std::sort(recreations.begin(), recreations.end());
+    std::printf("recreate %.1f\n", recreations[recreations.size() / 2]);
+    CloseSound();
+    CloseDemoWindow();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    int width, height;
+    unsigned from = 0, until = DEMO_END_MS;
+    if ((argc == 3 || argc == 5) && !std::strcmp(argv[1], "scenes") &&
+        std::sscanf(argv[2], "%dx%d", &width, &height) == 2 && width > 0 && height > 0 &&
+        (argc == 3 || (std::sscanf(argv[3], "%u", &from) == 1 && std::sscanf(argv[4], "%u", &until) == 1)))
+        return Scenes(width, height, from, until);
+    if (argc == 2 && !std::strcmp(argv[1], "startup")) return Startup();
+    std::fputs("usage: kelvorin-bench scenes WxH [FROM UNTIL] | kelvorin-bench startup\n", stderr);
+    return 2;
+}

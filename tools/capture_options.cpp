@@ -1,0 +1,113 @@
+#include "capture_options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace kelvorin {
+
+const char *const CAPTURE_USAGE =
+    "usage: kelvorin-capture [--size WxH] [--fps N] [--at MS]... [--from MS --to MS]\n"
+    "                        [--until MS] [--out DIR] [--trace]\n"
+    "       kelvorin-capture --video FILE [--size WxH] [--fps N] [--from MS] [--until MS]\n"
+    "  --size WxH   frame size (default 800x600, 1024x768 for --video)\n"
+    "  --fps N      frames per second of the synthetic clock (default 60)\n"
+    "  --at MS      write the first frame whose clock is at least MS as frame-MS.png\n"
+    "  --from MS --to MS  write every frame whose clock lies in [from, to] as frame-CLOCK.png\n"
+    "  --until MS   stop after the first frame whose clock is at least MS\n"
+    "               (default: the largest time asked for)\n"
+    "  --out DIR    where the PNG files go (default .)\n"
+    "  --trace      print CLOCK TEMPO SCENE for every frame\n"
+    "  --video FILE encode the demo with its music through ffmpeg; the name's extension picks\n"
+    "               the container (.mp4, .mkv: H.264 and AAC; .webm: VP9 and Opus). The video\n"
+    "               starts at --from (default 0) and ends at --until (default: the music's end)\n"
+    "Run it in the directory that holds Data/; installed, it reads the installed Data/.\n";
+
+namespace {
+
+bool ParseNumber(const char *text, long max, long *value) {
+    if (!text || !*text) return false;
+    char *end = nullptr;
+    errno = 0;
+    long v = std::strtol(text, &end, 10);
+    if (errno || *end || v < 0 || v > max) return false;
+    *value = v;
+    return true;
+}
+
+bool ParseSize(const char *text, int *width, int *height) {
+    if (!text) return false;
+    const char *x = std::strchr(text, 'x');
+    if (!x) return false;
+    std::string w(text, x - text);
+    long wv, hv;
+    if (!ParseNumber(w.c_str(), 16384, &wv) || !ParseNumber(x + 1, 16384, &hv) || wv == 0 || hv == 0)
+        return false;
+    *width = (int)wv;
+    *height = (int)hv;
+    return true;
+}
+
+bool Refuse(const char *message) {
+    std::fprintf(stderr, "kelvorin-capture: %s\n", message);
+    return false;
+}
+
+// A video runs from --from to --until; the PNG options have no meaning there.
+bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
+    if (!o->at.empty() || o->to >= 0 || o->trace || o->out != ".")
+        return Refuse("--video goes with --size, --fps, --from and --until only");
+    // H.264 in yuv420p halves the colour planes: both sides must be even.
+    if (!sizeGiven) o->width = 1024, o->height = 768;
+    if (o->width % 2 || o->height % 2) return Refuse("a video's width and height must be even");
+    if (o->from < 0) o->from = 0;
+    if (o->until >= 0 && o->until <= o->from) return Refuse("--until must lie after --from");
+    return true;
+}
+
+}  // namespace
+
+bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
+    const long MAX_MS = 0xFFFFFFFFL;
+    bool sizeGiven = false;
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        const char *next = i + 1 < argc ? argv[i + 1] : nullptr;
+        long value;
+        bool ok = true;
+        if (arg == "--trace") {
+            o->trace = true;
+            continue;
+        }
+        if (arg == "--size") ok = ParseSize(next, &o->width, &o->height), sizeGiven = true;
+        else if (arg == "--fps") ok = ParseNumber(next, 100000, &o->fps) && o->fps > 0;
+        else if (arg == "--at") ok = ParseNumber(next, MAX_MS, &value), o->at.push_back(value);
+        else if (arg == "--from") ok = ParseNumber(next, MAX_MS, &o->from);
+        else if (arg == "--to") ok = ParseNumber(next, MAX_MS, &o->to);
+        else if (arg == "--until") ok = ParseNumber(next, MAX_MS, &o->until);
+        else if (arg == "--out") ok = next && *next, o->out = next ? next : "";
+        else if (arg == "--video") ok = next && *next, o->video = next ? next : "";
+        else {
+            std::fprintf(stderr, "kelvorin-capture: unknown option %s\n", arg.c_str());
+            return false;
+        }
+        if (!ok) {
+            std::fprintf(stderr, "kelvorin-capture: bad or missing value for %s\n", arg.c_str());
+            return false;
+        }
+        i++;
+    }
+    if (!o->video.empty()) return CheckVideoOptions(o, sizeGiven);
+    if ((o->from < 0) != (o->to < 0) || o->from > o->to)
+        return Refuse("--from and --to go together, from <= to");
+    if (o->until < 0) {
+        for (long t : o->at) o->until = std::max(o->until, t);
+        o->until = std::max(o->until, o->to);
+    }
+    if (o->until < 0) return Refuse("nothing to render: give --at, --from/--to or --until");
+    return true;
+}
+
+}  // namespace kelvorin
