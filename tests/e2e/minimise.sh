@@ -1,0 +1,39 @@
+# Minimise and restore. With no window manager on the test's X server, the test does what one
+# does on an iconify request: it unmaps the window, and maps it again to restore it. While
+# minimised the loop keeps running (it never waits, so it keeps using the processor); after the
+# restore the window shows the scene of the clock, which ran on meanwhile.
+source "$(dirname "$0")/common.bash"
+source "$(dirname "$0")/scene.bash"
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$DEMO_PID/stat"; }
+
+start_x_server
+start_demo
+answer "Start FullScreen?" Escape
+id=$(wait_window KELVORIN) || fail "no demo window"
+start=$(date +%s%N)
+sleep 2
+xdotool windowunmap "$id"
+sleep 1
+before=$(cpu_ticks)
+sleep 3
+after=$(cpu_ticks)
+kill -0 "$DEMO_PID" 2>/dev/null || fail "the demo ended while minimised"
+# At least a tenth of a processor (ticks are 1/100 s) on this shared machine.
+((after - before >= 30)) || fail "the loop used $((after - before))/100 s of processor in 3 s while minimised"
+
+# Restored 33 s after the window showed: the clock is then 31 to 33 s, inside scene 3.
+references 800 600 45000
+wait_ms=$((33000 - ($(date +%s%N) - start) / 1000000))
+((wait_ms > 0)) || fail "too slow to restore on time"
+sleep "$((wait_ms / 1000)).$(printf %03d $((wait_ms % 1000)))"
+xdotool windowmap "$id"
+sleep 1
+read -r shown at < <(shown_scene "$id" 45000)
+echo "after the restore: scene $shown (nearest frame at $at ms)"
+[ "$shown" = 3 ] || fail "after the restore the window shows scene $shown (nearest frame at $at ms), not 3"
+
+press "$id" Escape
+wait_exit
+[ "$RC" = 0 ] || fail "exit code $RC"
+! grep -q '^ERROR' "$WORK/stderr" || fail "an error was reported"
+echo PASS
