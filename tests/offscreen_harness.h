@@ -42,6 +42,14 @@ inline void PlayTo(uint32_t until, uint32_t step) {
     for (; t <= until; t += step) Frame(t);
 }
 
+// Puts the timeline straight into a scene, as if its previous frame had been drawn at clock t:
+// the next Frame's delta counts from t. The scene's own values are as the program loaded them.
+inline void EnterScene(int32_t id, uint32_t t) {
+    kelvorin::numscene = id;
+    lastClock = t;
+    anyFrame = true;
+}
+
 // The frame as RGB bytes, bottom row first.
 inline std::vector<unsigned char> ReadFrame() {
     std::vector<unsigned char> pixels(size_t(WIDTH) * HEIGHT * 3);
@@ -138,6 +146,26 @@ inline std::vector<Primitive> Feedback(const std::function<void()> &draw) {
         for (int k = 0; k < count; k++) p.v.push_back(vertex(i));
         prims.push_back(p);
     }
+    return prims;
+}
+
+// Feedback of a whole scene frame, camera included: the projection becomes a uniform scale by
+// 1/extent, so nothing within extent units of the eye is clipped, and the vertices come back in
+// eye coordinates. The projection is restored afterwards.
+inline std::vector<Primitive> FeedbackEye(const std::function<void()> &draw, float extent) {
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    auto prims = Feedback([&] {
+        glMatrixMode(GL_PROJECTION);
+        glScalef(1 / extent, 1 / extent, 1 / extent);
+        glMatrixMode(GL_MODELVIEW);
+        draw();
+    });
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(projection);
+    glMatrixMode(GL_MODELVIEW);
+    for (Primitive &p : prims)
+        for (Vertex &v : p.v) v.x *= extent, v.y *= extent, v.z *= extent;
     return prims;
 }
 

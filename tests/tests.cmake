@@ -30,3 +30,7 @@ if(X11_FOUND)
   target_link_libraries(xwin PRIVATE ${X11_LIBRARIES} ${X11_Xfixes_LIB})
   target_include_directories(xwin PRIVATE ${X11_INCLUDE_DIR})
 endif()
+
+# Benchmarks: built with the tests, run by hand or by script/bench, never by ctest.
+add_executable(scroller_bench tests/bench/scroller_bench.cpp)
+target_link_libraries(scroller_bench PRIVATE kelvorin_core)

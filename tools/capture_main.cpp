@@ -166,6 +166,7 @@ int main(int argc, char **argv) {
         tempo = (double)(uint32_t)(kelvorin::time - previousTime);
         int32_t scene = numscene;
         DrawFrame();
+        platform->swapBuffers();
         if (o.trace) std::printf("%" PRIu32 " %.0f %" PRId32 "\n", kelvorin::time, tempo, scene);
 
         std::vector<std::string> names;

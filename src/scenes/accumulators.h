@@ -1,5 +1,5 @@
-// The opening scenes' animated values: program-lifetime globals, changed only in frames that
-// their own scene draws. Tests and the closing scene (v0s2) read them.
+// The scenes' animated values: program-lifetime globals, changed only in frames that their own
+// scene draws. Tests read them; the closing scene also uses v0s2.
 #pragma once
 #include "draw/point.h"
 
@@ -42,5 +42,42 @@ extern float r0s4;   // wire sphere spin in scene 4, degrees
 extern float r0s45;  // wire sphere spin in scene 45; takes r0s4 at the hand-over
 extern float a1s45;  // flash brightness
 extern float a0s45;  // wire sphere brightness in scene 45, from 1
+
+// Scene 5, cloud tunnel and light sprites.
+extern float t0s5;   // texture scroll
+extern float r1s5;   // phase of the tube's bends and bulges
+extern float a0s5;   // fade-out, added to the ring brightness step after 79 s
+extern float SIZE1;  // radius of the circle the tube's centre line swings on
+extern float SIZE2;  // depth of the bulges of the cross-section
+extern float f0s5;   // active sprites, fractional
+
+// Scene 7, the finale.
+extern float m0s7;       // camera travel, to 4
+extern float m1s7;       // camera approach, to 8
+extern float m2s7;       // camera climb, once the travel is done
+extern float r0s7;       // spin of floor, columns and petals, degrees
+extern float s0s7;       // zoom scale of the whole set during the opening, from 1e-7
+extern float a0s7;       // space box brightness
+extern float n0s7;       // petal count, fractional
+extern int nn0s7;        // active petals in the last frame: n0s7 truncated, at most 500
+extern float sizes7;     // half-size of the swirl square
+extern float centre0s7;  // swirl centre, x
+extern float centre1s7;  // swirl centre, z
+
+// Scene 8, greetings.
+extern float rota8;   // scroll position of the text, board columns, from 70
+extern float slide8;  // x of the sphere spiral, from 7
+extern float fade8;   // alpha of the picture
+extern float hue8;    // phase of the light colour cycle
+extern float spin8;   // spin of the spiral, degrees
+
+constexpr int GREETZ_LENGTH = 101;
+extern const char greetz[GREETZ_LENGTH + 1];
+extern const unsigned char dotfont[27 * 30];
+// Whether dot (row, whole part of x) of the character's glyph is lit; offsets outside the
+// glyph's six columns are dark.
+bool GlyphDot(char ch, int row, float x);
+// How many cubes board column i, row j shows at scroll position scroll (0, 1 or 2).
+int ScrollerDots(float i, int j, float scroll);
 
 }  // namespace kelvorin

@@ -9,5 +9,8 @@ void scene2();
 void scene3();
 void scene4();
 void scene4_5();
+void scene5();
+void scene7();
+void scene8();
 
 }  // namespace kelvorin

@@ -7,6 +7,7 @@
 // destroys it; the display itself lives until the process ends. There are no events and no boxes (the box's line on standard error remains).
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <GL/gl.h>
 
 #include <ctime>
 
@@ -123,7 +124,9 @@ bool DeleteContext() {
 }
 
 void ShowWindow() {}
-void SwapBuffers() {}
+// A pbuffer shows nothing, but presenting still ends the frame: without a flush the driver
+// would queue every frame's commands until the next read-back.
+void SwapBuffers() { glFlush(); }
 bool PollEvent(Event *) { return false; }
 void PostQuit() {}
 int MessageBox(const char *, const char *, unsigned) { return IDFAILED; }

@@ -31,6 +31,15 @@ bool DrawFrame() {
     case 45:
         scene4_5();
         break;
+    case 5:
+        scene5();
+        break;
+    case 7:
+        scene7();
+        break;
+    case 8:
+        scene8();
+        break;
     default:
         break;
     }
