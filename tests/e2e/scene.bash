@@ -1,38 +1,38 @@
 # Which scene the demo's window shows, for tests that check the timeline from outside.
-# kelvorin-capture renders the demo at the window's size, one frame a second (at x.5 s); a shot of
-# the window goes to the nearest of those frames (mean absolute difference of small grey
-# thumbnails), and that frame's scene id is the answer. Needs common.bash, ImageMagick. The
-# frames come from $REFERENCE_BUILD's kelvorin-capture (default $BUILD).
+# kelvorin-capture renders the demo small (256x192, the windows' 4:3), one frame a second (at
+# x.5 s); a shot of the window goes to the nearest of those frames (mean absolute difference of
+# 64x48 grey thumbnails), and that frame's scene id is the answer. Needs common.bash and
+# ImageMagick. The frames come from $REFERENCE_BUILD's kelvorin-capture (default $BUILD).
+REF=$WORK/ref
 
-# references WIDTH HEIGHT UNTIL_MS: renders the frames, once per size, and lists them in
-# $WORK/ref-WxH/frames as "CLOCK SCENE BRIGHTNESS" (the thumbnail's mean grey, 0 to 1).
+# references UNTIL_MS: renders the frames and lists them in $REF/frames as
+# "CLOCK SCENE BRIGHTNESS" (the thumbnail's mean grey, 0 to 1).
 references() {
-  local dir=$WORK/ref-$1x$2 at=() ms f build=${REFERENCE_BUILD:-$BUILD}
-  [ -f "$dir/frames" ] && return 0
+  local dir=$REF at=() ms f build=${REFERENCE_BUILD:-$BUILD}
   mkdir -p "$dir"
-  for ((ms = 500; ms <= $3; ms += 1000)); do at+=(--at "$ms"); done
+  for ((ms = 500; ms <= $1; ms += 1000)); do at+=(--at "$ms"); done
   waiting "kelvorin-capture to render reference frames"
-  (cd "$build" && "$build/kelvorin-capture" --size "$1x$2" --fps 10 "${at[@]}" --trace \
+  (cd "$build" && "$build/kelvorin-capture" --size 256x192 --fps 10 "${at[@]}" --trace \
     --out "$dir") >"$dir/trace" 2>"$dir/capture.err" || fail "kelvorin-capture failed"
   for f in "$dir"/frame-*.png; do
     convert "$f" -resize '64x48!' -colorspace gray "${f%.png}.pgm"
     ms=$(basename "$f" .png)
     ms=$((10#${ms#frame-}))
-    echo "$ms $(scene_at "$1" "$2" "$ms") $(convert "${f%.png}.pgm" -format '%[fx:mean]' info:)"
+    echo "$ms $(scene_at "$ms") $(convert "${f%.png}.pgm" -format '%[fx:mean]' info:)"
   done >"$dir/frames.tmp"
   mv "$dir/frames.tmp" "$dir/frames"
 }
 
-# scene_at WIDTH HEIGHT MS: the scene id that draws the frame at clock MS (to 100 ms).
+# scene_at MS: the scene id that draws the frame at clock MS (to 100 ms).
 scene_at() {
-  awk -v t="$3" '$1 <= t { s = $3 } END { print s }' "$WORK/ref-$1x$2/trace"
+  awk -v t="$1" '$1 <= t { s = $3 } END { print s }' "$REF/trace"
 }
 
-# steady_time WIDTH HEIGHT FROM_MS: the first clock from FROM_MS on (in 500 ms steps) whose
+# steady_time FROM_MS: the first clock from FROM_MS on (in 500 ms steps) whose
 # scene draws from 4 s before it to 1.5 s after it, in reference frames that are not black,
 # so that a shot taken then cannot be mistaken for another scene whatever the exact clock.
 steady_time() {
-  awk -v from="$3" '
+  awk -v from="$1" '
     FNR == NR { t[++n] = $1; s[n] = $3; next }
     { lit[$1] = $3 > 0.01 }
     END {
@@ -44,18 +44,16 @@ steady_time() {
         }
         if (ok) { print c; exit }
       }
-    }' "$WORK/ref-$1x$2/trace" "$WORK/ref-$1x$2/frames"
+    }' "$REF/trace" "$REF/frames"
 }
 
-# shown_scene WINDOW UNTIL_MS: prints the scene id of the reference frame nearest to what the
-# window shows, then the clock of that frame.
+# shown_scene WINDOW: prints the scene id of the reference frame nearest to what the window
+# shows, then the clock of that frame.
 shown_scene() {
-  local w h f d best="" bestd="" ms
-  read -r _ _ w h < <(geometry "$1")
-  references "$w" "$h" "$2"
+  local f d best="" bestd="" ms
   import -window "$1" "$WORK/shot.png" 2>/dev/null || fail "no shot of window $1"
   convert "$WORK/shot.png" -resize '64x48!' -colorspace gray "$WORK/shot.pgm"
-  for f in "$WORK/ref-${w}x$h"/frame-*.pgm; do
+  for f in "$REF"/frame-*.pgm; do
     d=$(compare -metric MAE "$WORK/shot.pgm" "$f" null: 2>&1 | awk '{print $1}')
     if [ -z "$bestd" ] || awk -v a="$d" -v b="$bestd" 'BEGIN { exit !(a < b) }'; then
       bestd=$d best=$f
@@ -63,5 +61,5 @@ shown_scene() {
   done
   ms=$(basename "$best" .pgm)
   ms=$((10#${ms#frame-}))
-  echo "$(scene_at "$w" "$h" "$ms") $ms"
+  echo "$(scene_at "$ms") $ms"
 }
