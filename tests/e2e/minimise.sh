@@ -1,12 +1,13 @@
 # Minimise and restore. With no window manager on the test's X server, the test does what one
 # does on an iconify request: it unmaps the window, and maps it again to restore it. While
 # minimised the loop keeps running (it never waits, so it keeps using the processor); after the
-# restore the window shows the scene of the clock, which ran on meanwhile.
+# restore the window shows the scene of the clock, which ran on meanwhile (scenes 1 and 2,
+# whose windows passed unseen, are skipped; the offscreen test checks that frame by frame).
 source "$(dirname "$0")/common.bash"
 source "$(dirname "$0")/scene.bash"
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$DEMO_PID/stat"; }
 
-references 45000
+references 800 600 45000
 start_x_server
 start_demo
 answer "Start FullScreen?" Escape
@@ -16,11 +17,13 @@ sleep 2
 xdotool windowunmap "$id"
 sleep 1
 before=$(cpu_ticks)
-sleep 3
+sleep 4
 after=$(cpu_ticks)
 kill -0 "$DEMO_PID" 2>/dev/null || fail "the demo ended while minimised"
-# At least a tenth of a processor (ticks are 1/100 s) on this shared machine.
-((after - before >= 30)) || fail "the loop used $((after - before))/100 s of processor in 3 s while minimised"
+# Ticks are 1/100 s. A loop that waited for events would use next to none; this one swaps on,
+# though on a busy machine with a starved X server it may get only a few per cent.
+((after - before >= 4)) || fail "the loop used $((after - before))/100 s of processor in 4 s while minimised"
+echo "minimised: the loop used $((after - before))/100 s of processor in 4 s"
 
 # Restored 33 s after the window showed: the clock is then 31 to 33 s, inside scene 3.
 wait_ms=$((33000 - ($(date +%s%N) - start) / 1000000))

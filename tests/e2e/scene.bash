@@ -1,18 +1,19 @@
 # Which scene the demo's window shows, for tests that check the timeline from outside.
-# kelvorin-capture renders the demo small (256x192, the windows' 4:3), one frame a second (at
-# x.5 s); a shot of the window goes to the nearest of those frames (mean absolute difference of
-# 64x48 grey thumbnails), and that frame's scene id is the answer. Needs common.bash and
+# kelvorin-capture renders the demo at the window's size (thin lines come out as bright as
+# on screen only then), one frame a second (at x.5 s); a shot of the window goes to the nearest
+# of those frames (mean absolute difference of 64x48 grey thumbnails), and that frame's scene
+# id is the answer. Needs common.bash and
 # ImageMagick. The frames come from $REFERENCE_BUILD's kelvorin-capture (default $BUILD).
 REF=$WORK/ref
 
-# references UNTIL_MS: renders the frames and lists them in $REF/frames as
+# references WIDTH HEIGHT UNTIL_MS: renders the frames and lists them in $REF/frames as
 # "CLOCK SCENE BRIGHTNESS" (the thumbnail's mean grey, 0 to 1).
 references() {
   local dir=$REF at=() ms f build=${REFERENCE_BUILD:-$BUILD}
   mkdir -p "$dir"
-  for ((ms = 500; ms <= $1; ms += 1000)); do at+=(--at "$ms"); done
+  for ((ms = 500; ms <= $3; ms += 1000)); do at+=(--at "$ms"); done
   waiting "kelvorin-capture to render reference frames"
-  (cd "$build" && "$build/kelvorin-capture" --size 256x192 --fps 10 "${at[@]}" --trace \
+  (cd "$build" && "$build/kelvorin-capture" --size "$1x$2" --fps 5 "${at[@]}" --trace \
     --out "$dir") >"$dir/trace" 2>"$dir/capture.err" || fail "kelvorin-capture failed"
   for f in "$dir"/frame-*.png; do
     convert "$f" -resize '64x48!' -colorspace gray "${f%.png}.pgm"
@@ -23,7 +24,7 @@ references() {
   mv "$dir/frames.tmp" "$dir/frames"
 }
 
-# scene_at MS: the scene id that draws the frame at clock MS (to 100 ms).
+# scene_at MS: the scene id that draws the frame at clock MS (to 200 ms).
 scene_at() {
   awk -v t="$1" '$1 <= t { s = $3 } END { print s }' "$REF/trace"
 }

@@ -31,9 +31,9 @@ press_f1() {
 }
 elapsed_ms() { echo $((($(date +%s%N) - start) / 1000000)); }
 
-# Reference frames first, while no clock runs: far enough for the switches (a few seconds
-# each under the sanitizers) and a minute more.
-references $((SWITCHES * 6000 + 60000))
+# Reference frames first, while no clock runs, at the size of every window after a switch:
+# far enough for the switches (a few seconds each under the sanitizers) and a minute more.
+references 1024 768 $((SWITCHES * 6000 + 60000))
 start_x_server
 start_demo
 answer "Start FullScreen?" Escape
