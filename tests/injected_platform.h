@@ -34,8 +34,8 @@ struct Box {
     unsigned style;
 };
 
-// What happened, in order: step names, "showCursor(0|1)", "restoreDisplayMode" and
-// "box:TEXT" for every message box.
+// What happened, in order: step names, "showCursor(0|1)", "restoreDisplayMode", "showWindow"
+// and "box:TEXT" for every message box.
 inline std::vector<std::string> log;
 inline std::vector<Box> boxes;
 inline int swaps = 0;
@@ -113,6 +113,7 @@ inline bool UnregisterClass() {
 
 inline void ShowWindow() { log.push_back("showWindow"); }
 inline void SwapBuffers() {
+    offscreenPlatform.swapBuffers();
     swaps++;
     if (onSwap) onSwap();
 }

@@ -2,9 +2,10 @@
 # kelvorin-capture renders the demo at the window's size (thin lines come out as bright as
 # on screen only then), one frame a second (at x.5 s); a shot of the window goes to the nearest
 # of those frames (mean absolute difference of 64x48 grey thumbnails), and that frame's scene
-# id is the answer. Needs common.bash and
-# ImageMagick. The frames come from $REFERENCE_BUILD's kelvorin-capture (default $BUILD).
+# id is the answer. Needs common.bash and ImageMagick. The frames come from $REFERENCE_BUILD's
+# kelvorin-capture (default $BUILD).
 REF=$WORK/ref
+declare -F waiting >/dev/null || waiting() { :; }  # harnesses without time-limit messages
 
 # references WIDTH HEIGHT UNTIL_MS: renders the frames and lists them in $REF/frames as
 # "CLOCK SCENE BRIGHTNESS" (the thumbnail's mean grey, 0 to 1).

@@ -1,8 +1,8 @@
 # Display-switch soak of the real demo, meant for the AddressSanitizer build: SWITCHES F1
 # switches (default 50) while the scenes play, then Escape. It passes when the demo ends with
 # exit code 0 and no sanitizer report, the scene on screen after the last switch is the one the
-# clock calls for, and the resident memory after the last switch is within 5 MB of that after
-# the tenth. Prints the resident memory after switches 10 and SWITCHES.
+# clock calls for, and (from 30 switches on) the resident memory after the last switch is
+# within 5 MB of that after the twentieth. Prints the figures.
 source "$(dirname "$0")/../e2e/common.bash"
 source "$(dirname "$0")/../e2e/scene.bash"
 SWITCHES=${SWITCHES:-50}
@@ -32,9 +32,9 @@ press_f1() {
 elapsed_ms() { echo $((($(date +%s%N) - start) / 1000000)); }
 
 # Reference frames first, while no clock runs, at the size of every window after a switch:
-# far enough for the switches (a few seconds each under the sanitizers) and a minute more.
-references 1024 768 $((SWITCHES * 6000 + 60000))
-start_x_server
+# far enough for the switches (a few seconds each under the sanitizers) and half a minute more.
+references 1024 768 $((SWITCHES * 6000 + 30000))
+declare -F start_x_server >/dev/null && start_x_server  # an X server of its own where the harness gives one
 start_demo
 answer "Start FullScreen?" Escape
 id=$(wait_window KELVORIN) || fail "no demo window"
@@ -48,11 +48,18 @@ for ((i = 1; i <= SWITCHES; i++)); do
   id=$(wait_window KELVORIN) || fail "no window after switch $i"
   kill -0 "$DEMO_PID" 2>/dev/null || fail "the demo ended at switch $i"
   [ "$i" = 10 ] && rss10=$(rss)
+  [ "$i" = 20 ] && rss20=$(rss)
 done
-rss_last=$(rss)
-echo "switches: $SWITCHES; resident memory after switch 10: $rss10 kB, after switch $SWITCHES: $rss_last kB"
-((rss_last - rss10 <= 5120 && rss10 - rss_last <= 5120)) ||
-  fail "resident memory moved by $((rss_last - rss10)) kB between switch 10 and switch $SWITCHES"
+echo "switches: $SWITCHES survived; resident memory after switch 10: $rss10 kB"
+# The memory is compared from switch 20 on: until then the timeline reaches scenes 3 and 4,
+# whose first frames add a few megabytes of their own (seen without any switch as well).
+if ((SWITCHES >= 30)); then
+  rss_last=$(rss)
+  echo "resident memory after switch 20: $rss20 kB, after switch $SWITCHES: $rss_last kB" \
+    "($((rss_last - rss20)) kB more than after switch 20, $((rss_last - rss10)) kB more than after switch 10)"
+  ((rss_last - rss20 <= 5120 && rss20 - rss_last <= 5120)) ||
+    fail "resident memory moved by $((rss_last - rss20)) kB between switch 20 and switch $SWITCHES"
+fi
 
 # On time: at a wall time at least 1 s ahead and past scene 0's windowed hand-overs (whose
 # frames a switch may skip), where one scene draws from 4 s before to 1.5 s after, the window
