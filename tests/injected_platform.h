@@ -129,13 +129,16 @@ inline int MessageBox(const char *text, const char *caption, unsigned style) {
     return std::string(caption) == "Start FullScreen?" ? startAnswer : fallbackAnswer;
 }
 inline uint32_t Ticks() { return ticks ? ticks() : offscreenPlatform.ticks(); }
+inline const char *TakeError() {
+    return offscreenPlatform.takeError ? offscreenPlatform.takeError() : "";
+}
 
 inline const kelvorin::Platform platform = {
     "injected",     RegisterClass,  UnregisterClass,      SetDisplayMode,    RestoreDisplayMode,
     ShowCursor,     CreateWindow,   DestroyWindow,        GetDeviceContext,  ReleaseDeviceContext,
     ChoosePixelFormat, SetPixelFormat, CreateContext,     MakeCurrent,       ReleaseCurrent,
     DeleteContext,  ShowWindow,     SwapBuffers,          PollEvent,         PostQuit,
-    MessageBox,     Ticks,
+    MessageBox,     Ticks,          TakeError,
 };
 
 // Puts the backend in place; the sound goes to SDL's dummy driver unless one is chosen.

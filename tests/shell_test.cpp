@@ -210,3 +210,53 @@ TEST(Textures, MissingLastFileCreatesNoTexture) {
     for (int i = 0; i < NUM_TEXTURES; i++) EXPECT_EQ(texture[i], 0u);
     std::system(("rm -rf " + run).c_str());
 }
+
+namespace {
+
+// A backend whose boxes and failure reasons the test decides.
+std::string pendingReason;
+int boxAnswer = IDOK;
+std::string boxReason;  // what the backend says after showing the box
+const char *TakeTestReason() {
+    static std::string taken;
+    taken = pendingReason;
+    pendingReason.clear();
+    return taken.c_str();
+}
+int TestBox(const char *, const char *, unsigned) {
+    pendingReason = boxReason;
+    return boxAnswer;
+}
+
+std::string BoxLines(const char *text, const char *caption, const char *reason, int answer,
+                     const char *afterBox = "") {
+    static Platform backend = offscreenPlatform;
+    backend.messageBox = TestBox;
+    backend.takeError = TakeTestReason;
+    platform = &backend;
+    pendingReason = reason;
+    boxAnswer = answer;
+    boxReason = afterBox;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(ShowMessageBox(text, caption, MB_OK), answer);
+    return testing::internal::GetCapturedStderr();
+}
+
+}  // namespace
+
+TEST(MessageBoxLine, CarriesTheReasonOfTheFailedStepOnce) {
+    EXPECT_EQ(BoxLines("Program Will\nNow Close.", "ERROR", "", IDOK), "ERROR: Program Will Now Close.\n");
+    EXPECT_EQ(BoxLines("Can't Create A GL Device Context.", "ERROR", "no window", IDOK),
+              "ERROR: Can't Create A GL Device Context. (no window)\n");
+    // The reason was taken with the first box; the next box says nothing of it.
+    EXPECT_EQ(BoxLines("Initialization Failed.", "ERROR", "", IDOK), "ERROR: Initialization Failed.\n");
+    // A box that cannot be shown says why on a line of its own; a shown box's leftovers are
+    // not carried to the next line.
+    EXPECT_EQ(BoxLines("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?", "", IDFAILED,
+                       "no display"),
+              "Start FullScreen?: Would You Like To Run In Fullscreen Mode?\n"
+              "Start FullScreen?: box not shown (no display)\n");
+    EXPECT_EQ(BoxLines("Yes?", "Vask GL", "", IDYES, "left over"), "Vask GL: Yes?\n");
+    EXPECT_EQ(BoxLines("Program Will Now Close.", "ERROR", "", IDOK), "ERROR: Program Will Now Close.\n");
+    platform = nullptr;
+}

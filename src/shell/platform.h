@@ -70,6 +70,9 @@ struct Platform {
     // Shows a modal box; IDFAILED when it cannot be shown. The caller writes the stderr line.
     int (*messageBox)(const char *text, const char *caption, unsigned style);
     uint32_t (*ticks)();  // wall-clock milliseconds from an arbitrary origin
+    // Why the last failed step failed, as the underlying library said it ("" when it said
+    // nothing), then forgets it. May be null.
+    const char *(*takeError)();
 };
 
 extern const Platform windowPlatform;     // SDL2
@@ -77,7 +80,9 @@ extern const Platform offscreenPlatform;  // EGL pbuffer, no display
 extern const Platform *platform;          // the backend in use
 
 // Shows a box through the current backend and writes "CAPTION: text" as one line to standard
-// error, line breaks in the text turned into spaces. Returns IDOK, IDYES, IDNO or IDFAILED.
+// error, line breaks in the text turned into spaces, with " (reason)" added when the backend
+// has a reason for the failure before it. A box that cannot be shown adds the line
+// "CAPTION: box not shown (reason)". Returns IDOK, IDYES, IDNO or IDFAILED.
 int ShowMessageBox(const char *text, const char *caption, unsigned style);
 
 // The demo clock: about 0 at its first reading, then wall-clock milliseconds.

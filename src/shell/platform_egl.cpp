@@ -144,7 +144,7 @@ const Platform offscreenPlatform = {
     ShowCursor,      CreateWindow,     DestroyWindow,        GetDeviceContext,
     ReleaseDeviceContext, ChoosePixelFormat, SetPixelFormat, CreateContext,  MakeCurrent,
     ReleaseCurrent,  DeleteContext,    ShowWindow,           SwapBuffers,    PollEvent,
-    PostQuit,        MessageBox,       Ticks,
+    PostQuit,        MessageBox,       Ticks,                nullptr,
 };
 
 }  // namespace kelvorin

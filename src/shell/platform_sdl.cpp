@@ -8,8 +8,15 @@
 // pixel-format request, since that is where X11 and SDL choose it, so the pixel-format steps
 // only confirm it; the device context is the native window that SDL reports; the rendering
 // context is an SDL GL context.
+//
+// SDL keeps the reason for its last failure, and some calls leave one behind even when they
+// succeed. Every opening step clears it when it succeeds, so that what is left when a box is
+// shown is the reason why the step before failed; teardown steps leave it alone, since a failed
+// opening tears down before its box is shown.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
+
+#include <string>
 
 #include "shell/keymap.h"
 #include "shell/platform.h"
@@ -22,15 +29,29 @@ SDL_Window *window = nullptr;
 SDL_GLContext context = nullptr;
 SDL_DisplayMode fullscreenDisplayMode;
 
+// Passes a step's result on, forgetting SDL's reason when the step succeeded.
+bool Ok(bool success) {
+    if (success) SDL_ClearError();
+    return success;
+}
+
 bool RegisterClass() {
     // The close box only asks; the shell posts the quit itself.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return Ok(true);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    // When no display can be opened SDL falls back to drivers that have no native windows;
+    // their windows would fail later, at the device context, for a reason that hides this one.
+    std::string driver = SDL_GetCurrentVideoDriver();
+    if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetError("no display could be opened; SDL offers only its %s video driver", driver.c_str());
+        return false;
+    }
     SDL_DisableScreenSaver();
     SDL_StopTextInput();
-    return true;
+    return Ok(true);
 }
 
 // Video stays up between windows, so that an F1 switch does not unload the GL driver.
@@ -47,6 +68,8 @@ bool SetDisplayMode(int width, int height, int colorBits) {
         if (!found || (int)SDL_BITSPERPIXEL(mode.format) == colorBits) fullscreenDisplayMode = mode;
         found = true;
     }
+    // A refusal is this backend's own decision, not a failure of SDL's.
+    SDL_ClearError();
     return found;
 }
 
@@ -83,7 +106,7 @@ bool CreateWindow(const char *title, int width, int height, bool fullscreen,
         window = nullptr;
         return false;
     }
-    return true;
+    return Ok(true);
 }
 
 bool DestroyWindow() {
@@ -96,23 +119,23 @@ bool DestroyWindow() {
 bool GetDeviceContext() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    return window && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE;
+    return Ok(window && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE);
 }
 
 bool ReleaseDeviceContext() { return true; }
 
 bool ChoosePixelFormat(const PixelFormatRequest &) {
-    return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL);
+    return Ok(window && (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL));
 }
 
-bool SetPixelFormat() { return window != nullptr; }
+bool SetPixelFormat() { return Ok(window != nullptr); }
 
 bool CreateContext() {
     context = SDL_GL_CreateContext(window);
-    return context != nullptr;
+    return Ok(context != nullptr);
 }
 
-bool MakeCurrent() { return SDL_GL_MakeCurrent(window, context) == 0; }
+bool MakeCurrent() { return Ok(SDL_GL_MakeCurrent(window, context) == 0); }
 
 bool ReleaseCurrent() { return SDL_GL_MakeCurrent(window, nullptr) == 0; }
 
@@ -213,12 +236,20 @@ int MessageBox(const char *text, const char *caption, unsigned style) {
     data.buttons = isYesNo ? yesNo : ok;
     int pressed = -1;
     if (SDL_ShowMessageBox(&data, &pressed) != 0) return IDFAILED;
+    SDL_ClearError();
     // A box closed by its window manager answers as Escape would.
     if (pressed < 0) return isYesNo ? IDNO : IDOK;
     return pressed;
 }
 
 uint32_t Ticks() { return SDL_GetTicks(); }
+
+const char *TakeError() {
+    static std::string reason;
+    reason = SDL_GetError();
+    SDL_ClearError();
+    return reason.c_str();
+}
 
 }  // namespace
 
@@ -227,7 +258,7 @@ const Platform windowPlatform = {
     ShowCursor,      CreateWindow,     DestroyWindow,        GetDeviceContext,
     ReleaseDeviceContext, ChoosePixelFormat, SetPixelFormat, CreateContext,  MakeCurrent,
     ReleaseCurrent,  DeleteContext,    ShowWindow,           SwapBuffers,    PollEvent,
-    PostQuit,        MessageBox,       Ticks,
+    PostQuit,        MessageBox,       Ticks,                TakeError,
 };
 
 }  // namespace kelvorin

@@ -1,5 +1,6 @@
 # The close box ends the demo through the quit, with exit code 0.
 source "$(dirname "$0")/common.bash"
+start_x_server
 start_demo
 answer "Start FullScreen?" Escape
 id=$(wait_window KELVORIN) || fail "no demo window"

@@ -1,24 +1,116 @@
-# Shared steps of the end-to-end tests: start the real demo under the test X server, find its
-# windows, answer its boxes with keys, and read its exit code and standard error.
+# Shared steps of the end-to-end tests: start an X server of the test's own, start the real demo
+# in a process group of its own, find its windows, answer its boxes with keys, and read its exit
+# code and standard error. Whatever a test starts ends with it: at exit (or on INT or TERM) every
+# demo's whole process group is killed, SDL's message-box children included, then the X server.
+# A test that runs past E2E_LIMIT seconds is stopped and says what it was waiting for.
 set -u
 BUILD=${BUILD:?BUILD must point at the build directory}
+E2E_LIMIT=${E2E_LIMIT:-240}
 WORK=$(mktemp -d)
-trap 'kill_demo; rm -rf "$WORK"' EXIT
 DEMO_PID=""
+DEMO_GROUPS=()  # every demo started, each the leader of its own process group
+XVFB_PID=""
+WATCHDOG_PID=""
+# No test reaches an outside display; start_x_server gives a test its own.
+unset DISPLAY WAYLAND_DISPLAY
 
-fail() { echo "FAIL: $*" >&2; [ -f "$WORK/stderr" ] && sed 's/^/  demo stderr: /' "$WORK/stderr" >&2; exit 1; }
-kill_demo() { [ -n "$DEMO_PID" ] && kill -9 "$DEMO_PID" 2>/dev/null; DEMO_PID=""; }
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$WORK/stderr" ] && sed 's/^/  demo stderr: /' "$WORK/stderr" >&2
+  [ -s "$WORK/xvfb.log" ] && sed 's/^/  Xvfb: /' "$WORK/xvfb.log" >&2
+  if [ -n "$DEMO_PID" ] && ! kill -0 "$DEMO_PID" 2>/dev/null; then
+    wait "$DEMO_PID"
+    echo "  the demo had ended with exit code $?" >&2
+  fi
+  exit 1
+}
 
-# start_demo DIR: runs ./kelvorin in DIR (default the build directory) in the background.
+# waiting WHAT: notes what the test waits for now, for the time-limit message (in a file, since
+# many steps run in command substitutions).
+waiting() { echo "$*" > "$WORK/waiting"; }
+waiting "the test's first step"
+
+# living GROUP: prints the processes of a process group that have not ended (zombies aside).
+living() { ps -A -o pid=,pgid=,stat= | awk -v g="$1" '$2 == g && $3 !~ /^Z/ { print $1 }'; }
+
+# cleanup: ends everything this test started and checks that nothing of it is left.
+cleanup() {
+  local status=$? group left=""
+  trap - EXIT INT TERM
+  # Bash reports every killed job on standard error; those reports say nothing here.
+  exec 3>&2 2>/dev/null
+  if [ -n "$WATCHDOG_PID" ]; then kill "$WATCHDOG_PID" 2>/dev/null; wait "$WATCHDOG_PID"; fi
+  # The demo itself too, in case it had not yet made its own group.
+  for group in "${DEMO_GROUPS[@]}"; do kill -KILL -- "-$group" "$group" 2>/dev/null; done
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    for _ in $(seq 50); do kill -0 "$XVFB_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$XVFB_PID" 2>/dev/null
+  fi
+  wait 2>/dev/null
+  # A killed process lingers until the kernel has torn it down; give it a moment.
+  for _ in $(seq 50); do
+    left=""
+    for group in "${DEMO_GROUPS[@]}"; do left+=$(living "$group" | tr '\n' ' '); done
+    [ -z "$left" ] && break
+    sleep 0.1
+  done
+  if [ -n "$left" ]; then
+    echo "FAIL: processes of the demo outlived the test: $left" >&3
+    status=1
+  fi
+  rm -rf "$WORK"
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'fail "interrupted while waiting for $(cat "$WORK/waiting")"' INT
+trap 'fail "no result within $E2E_LIMIT s; waiting for $(cat "$WORK/waiting")"' TERM
+
+# The time limit: the watchdog sends TERM to the test, then ends the test's children (the
+# command in the foreground included), so that the TERM trap runs at once. Its output goes
+# nowhere, so that it never holds the test's output open.
+(
+  trap 'kill $! 2>/dev/null; exit 0' TERM
+  sleep "$E2E_LIMIT" &
+  wait $!
+  kill -TERM $$
+  pkill -TERM -P $$
+) >/dev/null 2>&1 &
+WATCHDOG_PID=$!
+
+# start_x_server: starts an X server on a free display, with a 1024x768 screen (which has no
+# 800x600 mode), and makes it this test's DISPLAY. By default Xvfb resets whenever its last
+# client leaves, and drops a client that connects during the reset: the demo, whose message-box
+# child has just left, then finds no display. -noreset keeps it up. -r turns auto-repeat off:
+# a key held past its delay on a busy machine would repeat into the window opened next.
+start_x_server() {
+  waiting "the X server to start"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -r 3>"$WORK/display" \
+    >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  # The server writes its display number once it accepts connections.
+  for _ in $(seq 300); do
+    [ -s "$WORK/display" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || { cat "$WORK/xvfb.log" >&2; fail "Xvfb did not start"; }
+    sleep 0.1
+  done
+  [ -s "$WORK/display" ] || fail "Xvfb gave no display number within 30 s"
+  export DISPLAY=":$(cat "$WORK/display")"
+}
+
+# start_demo DIR: runs ./kelvorin in DIR (default the build directory) in the background, as
+# the leader of a new process group and session.
 start_demo() {
   local dir=${1:-$BUILD}
-  (cd "$dir" && exec "$BUILD/kelvorin") 2>"$WORK/stderr" &
+  (cd "$dir" && exec setsid "$BUILD/kelvorin") 2>"$WORK/stderr" &
   DEMO_PID=$!
+  DEMO_GROUPS+=("$DEMO_PID")
 }
 
 # wait_window TITLE [SECONDS]: prints the id of the newest mapped window with exactly this title.
 wait_window() {
-  local title=$1 limit=${2:-30} id
+  local title=$1 limit=${2:-60} id
+  waiting "a window titled '$title'"
   for _ in $(seq $((limit * 10))); do
     id=$("$BUILD/xwin" find "$title")
     [ -n "$id" ] && { echo "$id"; return 0; }
@@ -28,11 +120,16 @@ wait_window() {
   return 1
 }
 
-# press WINDOW KEY: gives the window the focus and types the key.
+# press WINDOW KEY: gives the window the focus and types the key, held down for 0.4 s as a
+# person would. The demo takes one event per frame and acts on F1 only in a frame without one:
+# a release that follows the press at once is often taken first under load, and the F1 is lost.
 press() {
+  waiting "the key $2 to reach window $1"
   "$BUILD/xwin" focus "$1"
   sleep 0.2
-  xdotool key "$2"
+  xdotool keydown "$2"
+  sleep 0.4
+  xdotool keyup "$2"
 }
 
 # answer TITLE KEY: waits for a box and answers it.
@@ -51,7 +148,8 @@ geometry() {
 
 # wait_exit [SECONDS]: waits for the demo to end and sets RC to its exit code.
 wait_exit() {
-  local limit=${1:-30}
+  local limit=${1:-60}
+  waiting "the demo to end"
   for _ in $(seq $((limit * 10))); do
     if ! kill -0 "$DEMO_PID" 2>/dev/null; then
       wait "$DEMO_PID"; RC=$?; DEMO_PID=""; return 0
@@ -63,6 +161,7 @@ wait_exit() {
 
 # wait_gone WINDOW: waits until the window no longer exists.
 wait_gone() {
+  waiting "window $1 to go"
   for _ in $(seq 100); do xwininfo -id "$1" >/dev/null 2>&1 || return 0; sleep 0.1; done
   return 1
 }

@@ -1,6 +1,7 @@
 # F1 re-creates the window at 1024x768, fullscreen on this 1024x768 screen; F1 again gives a
 # 1024x768 window. Escape then ends the demo with exit code 0.
 source "$(dirname "$0")/common.bash"
+start_x_server
 # Without a window manager a fullscreen window looks like any other that fills the screen;
 # what tells them apart is the hidden mouse cursor.
 fullscreen() { xdotool mousemove 300 300; sleep 0.3; [ "$("$BUILD/xwin" cursor)" = hidden ]; }

@@ -8,7 +8,7 @@ source "$(dirname "$0")/scene.bash"
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$DEMO_PID/stat"; }
 
 references 800 600 45000
-declare -F start_x_server >/dev/null && start_x_server  # an X server of its own where the harness gives one
+start_x_server
 start_demo
 answer "Start FullScreen?" Escape
 id=$(wait_window KELVORIN) || fail "no demo window"

@@ -2,6 +2,7 @@
 # the offline renderer reports the same line and exits 1. F1 reloads every picture from disk,
 # so a picture removed while the demo runs makes the switch end the demo.
 source "$(dirname "$0")/common.bash"
+start_x_server
 mkdir -p "$WORK/run/Data"
 cp "$BUILD"/Data/* "$WORK/run/Data/"
 rm "$WORK/run/Data/soleil.bmp"

@@ -5,7 +5,6 @@
 # id is the answer. Needs common.bash and ImageMagick. The frames come from $REFERENCE_BUILD's
 # kelvorin-capture (default $BUILD).
 REF=$WORK/ref
-declare -F waiting >/dev/null || waiting() { :; }  # harnesses without time-limit messages
 
 # references WIDTH HEIGHT UNTIL_MS: renders the frames and lists them in $REF/frames as
 # "CLOCK SCENE BRIGHTNESS" (the thumbnail's mean grey, 0 to 1).

@@ -1,6 +1,7 @@
 # The music is what the sound output receives from the start; without an audio device, or
 # with the music file missing, the demo runs the same and ends normally.
 source "$(dirname "$0")/common.bash"
+start_x_server
 
 # first_sound FILE SKIP: the byte offset of the first stereo frame that is not silent.
 first_sound() {

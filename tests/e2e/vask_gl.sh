@@ -1,6 +1,7 @@
 # Yes on a screen without an 800x600 mode asks to use a window instead. Yes gives an 800x600
 # window; No ends the program after "Program Will Now Close." with exit code 0.
 source "$(dirname "$0")/common.bash"
+start_x_server
 start_demo
 answer "Start FullScreen?" Return
 answer "Vask GL" Return

@@ -1,6 +1,7 @@
 # No to the start question gives an 800x600 window at the screen's top-left; Escape ends the
 # demo with exit code 0.
 source "$(dirname "$0")/common.bash"
+start_x_server
 start_demo
 answer "Start FullScreen?" Escape
 id=$(wait_window KELVORIN) || fail "no demo window"
