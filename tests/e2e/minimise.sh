@@ -25,15 +25,18 @@ kill -0 "$DEMO_PID" 2>/dev/null || fail "the demo ended while minimised"
 ((after - before >= 4)) || fail "the loop used $((after - before))/100 s of processor in 4 s while minimised"
 echo "minimised: the loop used $((after - before))/100 s of processor in 4 s"
 
-# Restored 33 s after the window showed: the clock is then 31 to 33 s, inside scene 3.
-wait_ms=$((33000 - ($(date +%s%N) - start) / 1000000))
+# Restored past 30 s, a second before a time when scene 3 is steadily on screen (it blinks
+# black now and then): the clock, which runs a little behind the wall time, is then in scene 3.
+check=$(steady_time 30000)
+wait_ms=$((check - 1000 - ($(date +%s%N) - start) / 1000000))
 ((wait_ms > 0)) || fail "too slow to restore on time"
-((wait_ms <= 0)) || sleep "$((wait_ms / 1000)).$(printf %03d $((wait_ms % 1000)))"
+sleep "$((wait_ms / 1000)).$(printf %03d $((wait_ms % 1000)))"
 xdotool windowmap "$id"
 sleep 1
 read -r shown at < <(shown_scene "$id")
 echo "after the restore: scene $shown (nearest frame at $at ms)"
-[ "$shown" = 3 ] || fail "after the restore the window shows scene $shown (nearest frame at $at ms), not 3"
+[ "$shown" = "$(scene_at "$check")" ] ||
+  fail "after the restore the window shows scene $shown (nearest frame at $at ms), not $(scene_at "$check")"
 
 press "$id" Escape
 wait_exit
