@@ -271,9 +271,11 @@ TEST_F(GreetingsTest, HalfAnHourInTheClosingSceneStaysFiniteAndFlat) {
     EXPECT_EQ(numscene, 8);
     EXPECT_NEAR(rota8, 70 - (end - 130000) / 85.0, 25);  // float steps over 9000 frames
     EXPECT_NEAR(spin8, (end - 130000) / 25.0, 80);
+#ifndef __SANITIZE_ADDRESS__  // AddressSanitizer holds freed memory back, so its size creeps
     long late = ResidentKilobytes();
     ASSERT_GT(early, 0);
     EXPECT_LT(late - early, 1024) << "kB grown between minute 5 and minute 30";
+#endif
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

@@ -48,7 +48,7 @@ struct Event {
 struct Platform {
     const char *name;
     bool (*registerClass)();                       // bring up the windowing system
-    void (*unregisterClass)();
+    bool (*unregisterClass)();
     bool (*setDisplayMode)(int width, int height, int colorBits);  // fullscreen mode change
     void (*restoreDisplayMode)();
     void (*showCursor)(bool show);

@@ -49,7 +49,7 @@ bool RegisterClass() {
 
 // The display stays initialised for the rest of the process: a re-creation reuses it, and
 // terminating it would unload the driver in mid-run.
-void UnregisterClass() {}
+bool UnregisterClass() { return true; }
 
 bool SetDisplayMode(int, int, int) { return true; }
 void RestoreDisplayMode() {}

@@ -54,7 +54,8 @@ bool RegisterClass() {
     return Ok(true);
 }
 
-void UnregisterClass() {}
+// Video stays up between windows, so that an F1 switch does not unload the GL driver.
+bool UnregisterClass() { return true; }
 
 // A display with no mode of exactly this size refuses; a size offered only at 24 or 32 bits
 // is accepted.

@@ -97,7 +97,7 @@ void CloseDemoWindow() {
         if (!platform->destroyWindow()) ShutdownBox("Could Not Release hWnd.");
         haveWindow = false;
     }
-    platform->unregisterClass();
+    if (!platform->unregisterClass()) ShutdownBox("Could Not Unregister Class.");
 }
 
 void DemoWindowProc(const Event &event) {

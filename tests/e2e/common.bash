@@ -133,6 +133,19 @@ press() {
   xdotool keyup "$2"
 }
 
+# switch_display WINDOW: holds F1 until the window goes; false when it stays. The loop acts on
+# F1 only in a pass without a message, so a release taken in the very pass after the press
+# (frames are slow on a busy machine or under the sanitizers) would cancel the switch.
+switch_display() {
+  "$BUILD/xwin" focus "$1"
+  sleep 0.2
+  xdotool keydown F1
+  wait_gone "$1"
+  local gone=$?
+  xdotool keyup F1
+  return $gone
+}
+
 # answer TITLE KEY: waits for a box and answers it.
 answer() {
   local id

@@ -25,7 +25,7 @@ answer "Start FullScreen?" Escape
 id=$(wait_window KELVORIN) || fail "no demo window with every picture present"
 sleep 1
 rm "$WORK/live/Data/soleil.bmp"
-press "$id" F1
+switch_display "$id" || fail "F1 did not tear the window down"
 answer "ERROR" Return
 wait_exit
 [ "$RC" = 0 ] || fail "exit code $RC after the failed switch"
