@@ -43,7 +43,7 @@ bool Open(int width, int height) {
 
 int Scenes(int width, int height, uint32_t from, uint32_t until) {
     if (!Open(width, height)) return 1;
-    if (from > 0) ResizeView(std::max(1, width / 16), std::max(1, height / 16));
+    if (from > 0) UseSkimView(width, height);
     std::printf("renderer %s\n", (const char *)glGetString(GL_RENDERER));
     struct Tally { long frames = 0; double ms = 0; };
     std::map<int32_t, Tally> tallies;

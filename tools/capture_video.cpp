@@ -123,7 +123,7 @@ bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pip
     std::vector<unsigned char> buffers[2];
     for (auto &b : buffers) b.resize((size_t)o.width * o.height * VIDEO_BYTES_PER_PIXEL);
     std::thread writer(WriteFrames, pipe);
-    if (first > 0) ResizeView(std::max(1, o.width / 16), std::max(1, o.height / 16));
+    if (first > 0) UseSkimView(o.width, o.height);
     StartProgress(end - first);
     bool ok = true;
     int next = 0;
