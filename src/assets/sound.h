@@ -1,4 +1,5 @@
-// The sound list and the music, played once from the first frame on.
+// The sound list and the music, played once from the first frame on. The list reader is shared;
+// playback has a backend per platform (sound_sdl.cpp on the desktop).
 #pragma once
 
 namespace kelvorin {

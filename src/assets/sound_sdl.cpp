@@ -1,15 +1,11 @@
-// Sound on SDL2_mixer. Every failure is silent: the demo then runs the same without sound.
-#include "assets/sound.h"
-
+// Sound on SDL2_mixer, the desktop backend of the sound interface (the list reader is shared,
+// sound_list.cpp). Every failure is silent: the demo then runs the same without sound.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 
-#include <cctype>
-#include <cstdio>
+#include "assets/sound.h"
 
 namespace kelvorin {
-
-char soundNames[SOUND_NAMES][SOUND_NAME_SIZE];
 
 namespace {
 
@@ -17,45 +13,7 @@ enum { LOOP_OFF = 1, LOOP_NORMAL = 2 };
 Mix_Chunk *samples[SOUND_NAMES];
 bool soundOpen = false;
 
-// One read of "%s\n": skip white space, take one word, skip the white space after it. The word
-// goes into the entry only if it fits; an overlong one leaves the entry empty.
-void ReadName(FILE *file, char *entry) {
-    int c;
-    do c = std::fgetc(file);
-    while (c != EOF && std::isspace(c));
-    size_t length = 0;
-    bool fits = true;
-    while (c != EOF && !std::isspace(c)) {
-        if (length < SOUND_NAME_SIZE - 1) entry[length] = (char)c;
-        else fits = false;
-        length++;
-        c = std::fgetc(file);
-    }
-    while (c != EOF && std::isspace(c)) c = std::fgetc(file);
-    if (c != EOF) std::ungetc(c, file);
-    if (length == 0) return;  // nothing read: the entry keeps what it had
-    entry[fits ? length : 0] = '\0';
-}
-
 }  // namespace
-
-bool ReadSoundList(const char *path) {
-    FILE *file = std::fopen(path, "r");
-    if (!file) return false;
-    int count = 0;
-    // The end-of-file test comes before each read, and every read attempt counts.
-    while (!std::feof(file) && count < SOUND_NAMES) {
-        ReadName(file, soundNames[count]);
-        count++;
-    }
-    std::fclose(file);
-    for (int i = 0; i < count; i++) {
-        FILE *listed = std::fopen(soundNames[i], "r");
-        if (!listed) return false;
-        std::fclose(listed);
-    }
-    return true;
-}
 
 bool InitSound() {
     // The output choice is SDL's audio driver (SDL_AUDIODRIVER as usual), the driver its
