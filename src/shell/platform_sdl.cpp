@@ -135,7 +135,15 @@ bool CreateContext() {
     return Ok(context != nullptr);
 }
 
-bool MakeCurrent() { return Ok(SDL_GL_MakeCurrent(window, context) == 0); }
+// Every new context presents in step with the display: adaptive sync (a late frame is shown
+// at once rather than a whole refresh later) where the driver offers it, plain sync otherwise.
+// Without it a real GPU would tear and draw thousands of frames a second. A driver that
+// offers neither simply runs unsynchronised.
+bool MakeCurrent() {
+    if (SDL_GL_MakeCurrent(window, context) != 0) return false;
+    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+    return Ok(true);
+}
 
 bool ReleaseCurrent() { return SDL_GL_MakeCurrent(window, nullptr) == 0; }
 
