@@ -1,7 +1,7 @@
 // kelvorin-capture --video: renders the demo on its synthetic clock and pipes the frames to
 // ffmpeg, which encodes them with the music from the sound list.
 #pragma once
-#include "capture_options.h"
+#include "capture/options.h"
 
 namespace kelvorin {
 

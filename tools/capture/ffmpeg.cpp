@@ -1,4 +1,4 @@
-#include "capture_ffmpeg.h"
+#include "capture/ffmpeg.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -1,4 +1,4 @@
-#include "capture_video.h"
+#include "capture/video.h"
 
 #include <GL/gl.h>
 #include <sys/stat.h>
@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "assets/sound.h"
-#include "capture_clock.h"
-#include "capture_ffmpeg.h"
-#include "capture_progress.h"
+#include "capture/clock.h"
+#include "capture/ffmpeg.h"
+#include "capture/progress.h"
 #include "shell/platform.h"
 #include "shell/render_state.h"
 #include "shell/window.h"

@@ -1,4 +1,4 @@
-#include "capture_progress.h"
+#include "capture/progress.h"
 
 #include <unistd.h>
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "capture_clock.h"
-#include "capture_options.h"
-#include "capture_video.h"
+#include "capture/clock.h"
+#include "capture/options.h"
+#include "capture/video.h"
 #include "shell/platform.h"
 #include "shell/window.h"
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "assets/sound.h"
-#include "capture_clock.h"
+#include "capture/clock.h"
 #include "shell/platform.h"
 #include "shell/render_state.h"
 #include "shell/window.h"

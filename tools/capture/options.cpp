@@ -1,4 +1,4 @@
-#include "capture_options.h"
+#include "capture/options.h"
 
 #include <algorithm>
 #include <cerrno>
