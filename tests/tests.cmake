@@ -22,6 +22,14 @@ foreach(script ${E2E_SCRIPTS})
     ENVIRONMENT "BUILD=${CMAKE_BINARY_DIR};SRC=${CMAKE_SOURCE_DIR};E2E_LIMIT=240")
 endforeach()
 
+# The GL 1.1 layer on OpenGL ES against desktop OpenGL: the same frames from both offline
+# renderers, compared by frame_diff.
+add_executable(frame_diff tests/gles/frame_diff.cpp)
+target_link_libraries(frame_diff PRIVATE PkgConfig::PNG)
+add_test(NAME gles.parity COMMAND bash ${CMAKE_SOURCE_DIR}/tests/gles/parity.sh
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(gles.parity PROPERTIES TIMEOUT 450 ENVIRONMENT "BUILD=${CMAKE_BINARY_DIR}")
+
 # Fuzz targets: tests/fuzz/*.cpp, built with clang's libFuzzer when clang is the compiler of
 # the separate fuzz build that script/test makes.
 
