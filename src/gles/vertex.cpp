@@ -85,49 +85,47 @@ void LitColour(const double eye[4], const double n[3], float out[4]) {
     out[3] = Clamp(material.diffuse[3]);
 }
 
-// Copies count vertices of the primitive, by index, into the frame's queue. With flat shading
-// the last one of each primitive gives it its colour: GL's provoking vertex for every kind
-// here, given the order in which quads are split.
-void Emit(Primitive primitive, int perPrimitive, const int *order, int count, int base) {
+// Copies count vertices of the primitive, by index from base, into the frame's queue. With
+// flat shading they all take the colour of GL's provoking vertex, base + provoking.
+void Emit(Primitive primitive, const int *order, int count, int base, int provoking) {
     Vertex *out = Queue(primitive, raster, count);
     for (int i = 0; i < count; i++) out[i] = vertices[base + order[i]];
-    if (!flat || perPrimitive < 2) return;
-    for (int i = 0; i < count; i += perPrimitive)
-        for (int k = 0; k < perPrimitive - 1; k++)
-            std::copy(out[i + perPrimitive - 1].colour, out[i + perPrimitive - 1].colour + 4, out[i + k].colour);
+    if (!flat) return;
+    const float *c = vertices[base + provoking].colour;
+    for (int i = 0; i < count; i++) std::copy(c, c + 4, out[i].colour);
 }
 
-// Quads are split as (0, 1, 3), (1, 2, 3), quad strips as (2, 0, 3), (0, 1, 3) per step of
-// two, as Mesa splits them, so that both paths interpolate over the same triangles.
+// Quads are split as (0, 1, 2), (0, 2, 3), each step of a quad strip as (2, 0, 3), (0, 1, 3),
+// as Mesa's desktop OpenGL splits them, so that both paths interpolate over the same triangles.
+// The provoking vertex is the last of a line, triangle or quad, the fourth of a strip's step,
+// and the first of a line loop's closing line.
 void Assemble() {
-    static const int QUAD[6] = {0, 1, 3, 1, 2, 3}, STRIP_STEP[6] = {2, 0, 3, 0, 1, 3};
+    static const int QUAD[6] = {0, 1, 2, 0, 2, 3}, STRIP_STEP[6] = {2, 0, 3, 0, 1, 3};
     static const int PAIR[2] = {0, 1}, TRIANGLE[3] = {0, 1, 2};
     int n = int(vertices.size());
     switch (mode) {
     case GL_POINTS:
-        for (int i = 0; i < n; i++) Emit(POINTS, 1, PAIR, 1, i);
+        for (int i = 0; i < n; i++) Emit(POINTS, PAIR, 1, i, 0);
         break;
     case GL_LINES:
-        for (int i = 0; i + 1 < n; i += 2) Emit(LINES, 2, PAIR, 2, i);
+        for (int i = 0; i + 1 < n; i += 2) Emit(LINES, PAIR, 2, i, 1);
         break;
     case GL_LINE_STRIP:
     case GL_LINE_LOOP:
-        for (int i = 0; i + 1 < n; i++) Emit(LINES, 2, PAIR, 2, i);
+        for (int i = 0; i + 1 < n; i++) Emit(LINES, PAIR, 2, i, 1);
         if (mode == GL_LINE_LOOP && n > 1) {
-            Vertex *out = Queue(LINES, raster, 2);
-            out[0] = vertices[n - 1];
-            out[1] = vertices[0];
-            if (flat) std::copy(out[1].colour, out[1].colour + 4, out[0].colour);
+            const int CLOSE[2] = {n - 1, 0};
+            Emit(LINES, CLOSE, 2, 0, 0);
         }
         break;
     case GL_TRIANGLES:
-        for (int i = 0; i + 2 < n; i += 3) Emit(TRIANGLES, 3, TRIANGLE, 3, i);
+        for (int i = 0; i + 2 < n; i += 3) Emit(TRIANGLES, TRIANGLE, 3, i, 2);
         break;
     case GL_QUADS:
-        for (int i = 0; i + 3 < n; i += 4) Emit(TRIANGLES, 3, QUAD, 6, i);
+        for (int i = 0; i + 3 < n; i += 4) Emit(TRIANGLES, QUAD, 6, i, 3);
         break;
     case GL_QUAD_STRIP:
-        for (int i = 0; i + 3 < n; i += 2) Emit(TRIANGLES, 3, STRIP_STEP, 6, i);
+        for (int i = 0; i + 3 < n; i += 2) Emit(TRIANGLES, STRIP_STEP, 6, i, 3);
         break;
     }
 }

@@ -2,11 +2,8 @@
 # (kelvorin-capture): the same frames from every scene at 800x600, one run of each program.
 # Each pair must differ by less than 3 per channel on average, with fewer than 2 % of pixels
 # off by more than 24; the desktop frame must show something.
-set -u
-BUILD=${BUILD:?BUILD must point at the build directory}
+source "$(dirname "$0")/common.bash"
 cd "$BUILD"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
 
 # 12 frames a second keeps the runs short and still lands frames where scene 3 shows between
 # its blinks and where the tunnel shakes. What each frame shows:
@@ -24,10 +21,8 @@ args=(--fps 12 --size 800x600)
 for clock in "${CLOCKS[@]}"; do args+=(--at "$clock"); done
 
 for program in kelvorin-capture kelvorin-capture-gles; do
-  if ! timeout -k 5 200 "./$program" "${args[@]}" --out "$WORK/$program"; then
-    echo "FAIL: $program did not write the frames"
-    exit 1
-  fi
+  waiting "$program to write its frames"
+  "./$program" "${args[@]}" --out "$WORK/$program" || fail "$program did not write the frames"
 done
 
 status=0
@@ -36,5 +31,5 @@ for clock in "${CLOCKS[@]}"; do
   printf '%6d ms: ' "$clock"
   ./frame_diff "$WORK/kelvorin-capture/$name" "$WORK/kelvorin-capture-gles/$name" 3 24 0.02 || status=1
 done
-[ "$status" = 0 ] && echo PASS || echo "FAIL: frames differ beyond the limits"
-exit "$status"
+[ "$status" = 0 ] || fail "frames differ beyond the limits"
+echo PASS
