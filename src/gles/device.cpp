@@ -113,20 +113,26 @@ void ResetDevice() {
     boundTexture = 0;
 }
 
+// Whether a shader compiled or a program linked (status); if not, says why on standard error.
+bool Built(GLuint object, GLenum status, void (*get)(GLuint, GLenum, GLint *),
+           void (*getLog)(GLuint, GLsizei, GLsizei *, GLchar *), const char *what) {
+    GLint ok = 0;
+    get(object, status, &ok);
+    if (ok) return true;
+    char log[1024] = "";
+    getLog(object, sizeof log, nullptr, log);
+    std::fprintf(stderr, "GL layer: %s: %s\n", what, log);
+    return false;
+}
+
 GLuint Compile(GLenum kind, const char *source) {
     GLuint shader = glCreateShader(kind);
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
-    GLint ok = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        char log[1024] = "";
-        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        std::fprintf(stderr, "GL layer: shader not compiled: %s\n", log);
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
+    if (Built(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog, "shader not compiled"))
+        return shader;
+    glDeleteShader(shader);
+    return 0;
 }
 
 GLuint Link() {
@@ -138,12 +144,7 @@ GLuint Link() {
         glAttachShader(linked, vertex);
         glAttachShader(linked, fragment);
         glLinkProgram(linked);
-        GLint ok = 0;
-        glGetProgramiv(linked, GL_LINK_STATUS, &ok);
-        if (!ok) {
-            char log[1024] = "";
-            glGetProgramInfoLog(linked, sizeof log, nullptr, log);
-            std::fprintf(stderr, "GL layer: program not linked: %s\n", log);
+        if (!Built(linked, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, "program not linked")) {
             glDeleteProgram(linked);
             linked = 0;
         }
