@@ -10,6 +10,14 @@ target_compile_definitions(kelvorin_tests PRIVATE
 gtest_discover_tests(kelvorin_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 
+# The generated pictures and music, byte for byte: any change to the art or the mix must be
+# deliberate. After one, record the new checksums from the build's Data/:
+#   (cd build/Data && sha256sum *.bmp kelvorin.wav) > tests/generated_data.sha256
+add_test(NAME generated_data_checksums
+  COMMAND sha256sum --check --quiet --strict ${CMAKE_SOURCE_DIR}/tests/generated_data.sha256
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/Data)
+set_tests_properties(generated_data_checksums PROPERTIES TIMEOUT 60)
+
 # End-to-end tests of the real programs: every tests/e2e/*.sh is one test. They find the build in
 # $BUILD and the sources in $SRC; those that need a display start an X server of their own
 # (tests/e2e/common.bash), so they may run beside each other. Each stops itself after E2E_LIMIT

@@ -44,6 +44,7 @@ int GenerateMusic(const std::string& outDir) {
   Reverb();
   revSend = std::vector<float>();
   dlySend = std::vector<float>();
+  Master();
   if (!WriteWav(f)) {
     std::fprintf(stderr, "kelvorin-genmusic: cannot write %s\n", partPath.c_str());
     std::remove(partPath.c_str());

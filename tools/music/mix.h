@@ -59,4 +59,9 @@ void Echo();
 // delays a little longer so the two sides decorrelate.
 void Reverb();
 
+// Masters the finished mix in place (master.cpp): removes DC, turns down the pile-ups, fades out
+// to exact silence, then sets the level to -14 LUFS integrated and holds the true peak below
+// -1.5 dBTP, full scale being 1.0.
+void Master();
+
 } // namespace kelvorin

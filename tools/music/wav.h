@@ -5,8 +5,7 @@
 
 namespace kelvorin {
 
-// Removes DC, limits the pile-ups, normalises the peak to -1 dBFS, fades out to exact silence and
-// writes the WAV file into f, which it closes.
+// Writes the mastered mix (full scale 1.0) into f as a WAV file and closes f.
 bool WriteWav(std::FILE* f);
 
 // Writes the one-line sound list that names Data/kelvorin.wav.
