@@ -97,30 +97,40 @@ double IntegratedLoudness() {
 
 // The true peak of each frame over both channels: the largest of its samples and of the signal
 // between them at a quarter, a half and three quarters of a frame, interpolated with a
-// Hann-windowed sinc of 32 taps per phase.
+// Hann-windowed sinc of 32 taps per phase. A point between samples is a weighted sum of the 32
+// around it, so it is at most their largest magnitude times the sum of the weights' magnitudes:
+// where that cannot pass `ceiling`, only the samples are measured, which tells the limiter the
+// same (nothing to do there) at a fraction of the cost.
 constexpr int REACH = 16; // frames on each side that an interpolated value depends on
 
-std::vector<float> TruePeaks() {
-  float taps[3][2 * REACH];
-  for (int p = 1; p <= 3; p++)
+std::vector<float> TruePeaks(float ceiling) {
+  float taps[3][2 * REACH], gain = 0;
+  for (int p = 1; p <= 3; p++) {
+    float sum = 0;
     for (int j = 0; j < 2 * REACH; j++) {
       const double t = p / 4.0 - (j - REACH + 1); // from the tap's frame to the point
       taps[p - 1][j] = float(std::sin(PI * t) / (PI * t) * 0.5 * (1.0 + std::cos(PI * t / REACH)));
+      sum += std::fabs(taps[p - 1][j]);
     }
+    gain = std::max(gain, sum * 1.001f); // a little over, for the rounding of the sums
+  }
   std::vector<float> peak(TOTAL, 0.0f);
   // Block by block, from a copy that is silent beyond the track's ends: fixed-length loops that
   // the compiler turns into vector code.
-  constexpr long BLOCK = 4096;
+  constexpr long BLOCK = 512;
   float in[BLOCK + 2 * REACH], y[BLOCK]; // in[i] holds frame n0 + i - REACH + 1
   for (const std::vector<float>* channel : {&mixL, &mixR}) {
     const std::vector<float>& x = *channel;
     for (long n0 = 0; n0 < TOTAL; n0 += BLOCK) {
+      float largest = 0;
       for (long i = 0; i < BLOCK + 2 * REACH; i++) {
         const long n = n0 + i - REACH + 1;
         in[i] = n >= 0 && n < TOTAL ? x[n] : 0.0f;
+        largest = std::max(largest, std::fabs(in[i]));
       }
       const long len = std::min(BLOCK, TOTAL - n0);
       for (long i = 0; i < len; i++) peak[n0 + i] = std::max(peak[n0 + i], std::fabs(in[i + REACH - 1]));
+      if (largest * gain <= ceiling) continue;
       for (int p = 0; p < 3; p++) {
         std::fill(y, y + BLOCK, 0.0f);
         for (int j = 0; j < 2 * REACH; j++) {
@@ -140,7 +150,7 @@ std::vector<float> TruePeaks() {
 // whole track at once, it looks ahead without delaying anything: the beat grid stays in place.
 // Returns false when nothing passed the ceiling.
 bool LimitTruePeak(float ceiling) {
-  const std::vector<float> peak = TruePeaks();
+  const std::vector<float> peak = TruePeaks(ceiling);
   const long LOOKAHEAD = SecFrame(0.002);
   std::vector<float> gain(TOTAL, 1.0f);
   bool limited = false;
