@@ -1,5 +1,5 @@
-# The demo's own pictures and music, generated at build time into build/Data/, and the
-# desktop icon, build/kelvorin.png.
+# The demo's own pictures and music, generated at build time into build/Data/ by the programs of
+# tools/art/ and tools/music/, and the desktop icon, build/kelvorin.png.
 set(DATA_DIR ${CMAKE_BINARY_DIR}/Data)
 set(DATA_OUTPUTS)
 set(ICON_FILE ${CMAKE_BINARY_DIR}/kelvorin.png)
