@@ -42,9 +42,12 @@ int pixelFormat = 0;
 // Why the last failed step failed, as GetLastError said it (0 when it succeeded).
 DWORD lastError = 0;
 
-// Passes a step's result on, keeping Windows' reason for a failure.
+// Passes a step's result on, keeping Windows' reason for a failure. A success also clears the
+// thread's own last error, since some calls fail without setting one and would otherwise
+// report a reason left behind by an earlier call.
 bool Ok(bool success) {
     lastError = success ? 0 : GetLastError();
+    if (success) SetLastError(0);
     return success;
 }
 

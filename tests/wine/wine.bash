@@ -47,9 +47,10 @@ run_dir() {
   echo "$dir"
 }
 
-# start_exe DIR: starts kelvorin.exe under Wine in DIR, in a process group of its own.
+# start_exe DIR [EXE]: starts kelvorin.exe (the build's, or EXE) under Wine in DIR, in a
+# process group of its own.
 start_exe() {
-  start_demo "$1" env WINEPREFIX="$PREFIX" "$WINE" "$WIN_BUILD/kelvorin.exe"
+  start_demo "$1" env WINEPREFIX="$PREFIX" "$WINE" "${2:-$WIN_BUILD/kelvorin.exe}"
 }
 
 # probe ARGS...: runs tests/wine/probe.c in the test's prefix, beside the demo.
