@@ -1,7 +1,8 @@
 // The platform layer: windows, rendering contexts, events, message boxes and the clock.
-// The shell talks only to this interface; two backends implement it, a window backend on
-// SDL2 (platform_sdl.cpp) and an offscreen backend on EGL (platform_egl.cpp). Only those two
-// files include SDL or EGL headers. A program picks its backend once, before anything else.
+// The shell talks only to this interface; a backend per platform implements it: on Linux a
+// window backend on SDL2 (platform_sdl.cpp) and an offscreen backend on EGL (platform_egl.cpp),
+// in the browser a canvas backend (platform_web.cpp). Only the backends include SDL, EGL or
+// Emscripten headers. A program picks its backend once, before anything else.
 #pragma once
 #include <cstdint>
 
@@ -77,6 +78,7 @@ struct Platform {
 
 extern const Platform windowPlatform;     // SDL2
 extern const Platform offscreenPlatform;  // EGL pbuffer, no display
+extern const Platform webPlatform;        // a canvas with WebGL 2, in the browser
 extern const Platform *platform;          // the backend in use
 
 // Shows a box through the current backend and writes "CAPTION: text" as one line to standard
