@@ -6,12 +6,13 @@
 //   state  "loading", "question", "playing", "ended", "frame" (?at=MS) or "error"
 //   clock  the demo clock of the last pass, ms        scene  the scene id of the last pass
 //   fps    passes in the last second                   audio  the audio context's state, or "none"
+//   music  seconds into the music as Web Audio plays it at the last pass, or null when none plays
 //   message  the last message shown                   readyAt  ms from navigation to the question
 'use strict';
 
 (() => {
   const hooks = window.kelvorin = {
-    state: 'loading', clock: 0, scene: 0, fps: 0, audio: 'none', message: '', readyAt: null,
+    state: 'loading', clock: 0, scene: 0, fps: 0, audio: 'none', music: null, message: '', readyAt: null,
   };
   const $ = (id) => document.getElementById(id);
 
@@ -217,6 +218,8 @@
         channel.source = source;
         channel.origin = context.currentTime - position;
       }
+      const music = this.channels[0];
+      hooks.music = music && music.source ? context.currentTime - music.origin : null;
     },
 
     stop(channel) {
@@ -231,6 +234,7 @@
     close() {
       for (let i = 0; i < this.channels.length; i++) this.stop(i);
       this.channels = [];
+      hooks.music = null;
     },
   };
 
@@ -266,10 +270,6 @@
       const gl = $('canvas').getContext('webgl2');
       const lose = gl && gl.getExtension('WEBGL_lose_context');
       if (lose) lose.loseContext();
-    },
-
-    showCursor(show) {
-      $('stage').classList.toggle('nocursor', !show);
     },
 
     message(caption, text, serious) {

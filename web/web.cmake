@@ -63,3 +63,16 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin.png
   DEPENDS ${KELVORIN_NATIVE_BUILD}/kelvorin.png)
 list(TRANSFORM WEB_FILES PREPEND ${CMAKE_BINARY_DIR}/)
 add_custom_target(web-data ALL DEPENDS ${WEB_FILES} ${CMAKE_BINARY_DIR}/kelvorin.png)
+
+# The browser tests, run by ctest in this build (script/test runs them): tests/web/*.py, each
+# with a web server and a headless Chromium of its own. The parity test also runs the native
+# build's kelvorin-capture.
+enable_testing()
+file(GLOB WEB_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/web/*.py)
+list(FILTER WEB_TESTS EXCLUDE REGEX "/browser\\.py$")
+foreach(test ${WEB_TESTS})
+  get_filename_component(name ${test} NAME_WE)
+  add_test(NAME web.${name} COMMAND /usr/bin/python3 ${test})
+  set_tests_properties(web.${name} PROPERTIES TIMEOUT 300
+    ENVIRONMENT "SITE=${CMAKE_BINARY_DIR};NATIVE=${KELVORIN_NATIVE_BUILD};WEB_LIMIT=240")
+endforeach()

@@ -5,8 +5,9 @@
 //
 // How the window steps map here: there is no window class to register, only the event
 // listeners to add; the display mode is the page's to switch, since a browser grants fullscreen
-// only inside the viewer's own click or key press; creating the window asks the page for a new
-// canvas, so that every rendering context starts as fresh as a new window's does on the desktop;
+// only inside the viewer's own click or key press (F1 included, which therefore re-creates
+// nothing here); creating the window asks the page for a new canvas, so that every rendering
+// context starts as fresh as a new window's does on the desktop;
 // the device context and pixel format are that canvas and its attributes; the rendering context
 // is a WebGL 2 context, with GlesCreate run once it is current and GlesDestroy before it goes.
 // Presenting is the browser's: what was drawn in an animation frame is shown when it returns.
@@ -46,7 +47,6 @@ std::string failure;
 
 EM_JS(void, PageNewCanvas, (), { Module['page'].newCanvas(); });
 EM_JS(void, PageDropCanvas, (), { Module['page'].dropCanvas(); });
-EM_JS(void, PageShowCursor, (int show), { Module['page'].showCursor(!!show); });
 EM_JS(void, PageMessage, (const char *caption, const char *text, int serious), {
     Module['page'].message(UTF8ToString(caption), UTF8ToString(text), !!serious);
 });
@@ -77,11 +77,11 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent *e, void *) {
     bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
     // A key held since before the demo started (the Escape that answered the start question)
     // repeats into the demo without having been pressed in it: such repeats are not its keys.
-    // F1's repeats are dropped too: the page switches fullscreen once per press, inside the
-    // press's own handler as browsers require, and the demo's F1 follows the page.
-    bool stray = down && e->repeat && (vk == VK_F1 || !keyDown[vk & 0xFF]);
-    // Keys pressed with Alt, and F10, are system keys: they do not touch the key state.
-    bool system = e->altKey || vk == 0x79 || vk == 0x12;
+    bool stray = down && e->repeat && !keyDown[vk & 0xFF];
+    // Keys pressed with Alt, and F10, are system keys: they do not touch the key state. So is
+    // F1 here: the page switches fullscreen itself, inside the key's own handler as browsers
+    // require, and the canvas simply takes its new size; there is no window to re-create.
+    bool system = e->altKey || vk == 0x79 || vk == 0x12 || vk == VK_F1;
     if (vk != 0 && !stray) {
         keyDown[vk] = down;
         Event event{system ? EV_OTHER : down ? EV_KEYDOWN : EV_KEYUP, vk, false, 0, 0, (uintptr_t)vk};
@@ -115,10 +115,11 @@ bool UnregisterClass() {
 }
 
 // The page has already switched (or tried to switch) to fullscreen in the viewer's click or
-// key press; the canvas follows whatever size that gave.
+// key press; the canvas follows whatever size that gave. The page also hides the pointer over
+// the picture while it is fullscreen.
 bool SetDisplayMode(int, int, int) { return true; }
 void RestoreDisplayMode() {}
-void ShowCursor(bool show) { PageShowCursor(show); }
+void ShowCursor(bool) {}
 
 bool CreateWindow(const char *, int width, int height, bool, const PixelFormatRequest &) {
     PageNewCanvas();
