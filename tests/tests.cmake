@@ -22,6 +22,19 @@ foreach(script ${E2E_SCRIPTS})
     ENVIRONMENT "BUILD=${CMAKE_BINARY_DIR};SRC=${CMAKE_SOURCE_DIR};E2E_LIMIT=240")
 endforeach()
 
+# The GL 1.1 layer on OpenGL ES against desktop OpenGL: gl_probe, built for both, draws what
+# the layer offers beyond the demo's frames (e2e.gles_parity compares those); frame_diff
+# compares two frames.
+add_executable(frame_diff tests/gles/frame_diff.cpp)
+target_link_libraries(frame_diff PRIVATE PkgConfig::PNG)
+add_executable(gl_probe tests/gles/probe.cpp)
+target_link_libraries(gl_probe PRIVATE kelvorin_core PkgConfig::PNG)
+add_executable(gl_probe_gles tests/gles/probe.cpp)
+target_link_libraries(gl_probe_gles PRIVATE kelvorin_core_gles PkgConfig::PNG)
+add_test(NAME gles.probe COMMAND bash ${CMAKE_SOURCE_DIR}/tests/gles/probe.sh
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(gles.probe PROPERTIES TIMEOUT 120)
+
 # Fuzz targets: tests/fuzz/*.cpp, built with clang's libFuzzer when clang is the compiler of
 # the separate fuzz build that script/test makes.
 

@@ -1,5 +1,7 @@
 // The offscreen backend: an EGL pbuffer with an OpenGL context, no display needed. Mesa's
-// surfaceless platform is tried first, then an EGL device, then the default display.
+// surfaceless platform is tried first, then an EGL device, then the default display. Built
+// with KELVORIN_GLES, the context is OpenGL ES 3 and carries our GL 1.1 layer (src/gles),
+// set up when the context becomes current and taken down before it is released.
 //
 // How the window steps map here: registering the class initialises the EGL display; there is
 // no display mode to change and no window, only the size to remember; choosing the pixel
@@ -13,6 +15,10 @@
 
 #include "shell/platform.h"
 
+#ifdef KELVORIN_GLES
+#include "gles/gles.h"
+#endif
+
 namespace kelvorin {
 
 namespace {
@@ -22,6 +28,17 @@ EGLConfig config = nullptr;
 EGLSurface surface = EGL_NO_SURFACE;
 EGLContext context = EGL_NO_CONTEXT;
 int surfaceWidth = 0, surfaceHeight = 0;
+
+#ifdef KELVORIN_GLES
+const EGLenum API = EGL_OPENGL_ES_API;
+const EGLint RENDERABLE = EGL_OPENGL_ES3_BIT;
+const EGLint CONTEXT_ATTRIBUTES[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_NONE};
+bool layerUp = false;
+#else
+const EGLenum API = EGL_OPENGL_API;
+const EGLint RENDERABLE = EGL_OPENGL_BIT;
+const EGLint *const CONTEXT_ATTRIBUTES = nullptr;
+#endif
 
 EGLDisplay OpenDisplay() {
     auto getPlatformDisplay =
@@ -76,7 +93,7 @@ bool ReleaseDeviceContext() {
 bool ChoosePixelFormat(const PixelFormatRequest &request) {
     int channel = request.colorBits >= 24 ? 8 : 5;
     const EGLint attributes[] = {EGL_SURFACE_TYPE,    EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                 EGL_OPENGL_BIT,      EGL_RED_SIZE,    channel,
+                                 RENDERABLE,          EGL_RED_SIZE,    channel,
                                  EGL_GREEN_SIZE,      channel,         EGL_BLUE_SIZE,
                                  channel,             EGL_DEPTH_SIZE,  request.depthBits,
                                  EGL_NONE};
@@ -106,14 +123,26 @@ bool SetPixelFormat() {
 }
 
 bool CreateContext() {
-    if (!eglBindAPI(EGL_OPENGL_API)) return false;
-    context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+    if (!eglBindAPI(API)) return false;
+    context = eglCreateContext(display, config, EGL_NO_CONTEXT, CONTEXT_ATTRIBUTES);
     return context != EGL_NO_CONTEXT;
 }
 
-bool MakeCurrent() { return eglMakeCurrent(display, surface, surface, context); }
+bool MakeCurrent() {
+    if (!eglMakeCurrent(display, surface, surface, context)) return false;
+#ifdef KELVORIN_GLES
+    if (!layerUp) layerUp = GlesCreate();
+    return layerUp;
+#else
+    return true;
+#endif
+}
 
 bool ReleaseCurrent() {
+#ifdef KELVORIN_GLES
+    if (layerUp) GlesDestroy();
+    layerUp = false;
+#endif
     return eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 

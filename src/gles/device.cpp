@@ -1,0 +1,320 @@
+// The GLES side of the layer: one shader program that draws the frame's queued vertices from
+// one buffer, the GLES state each run of them needs, and the calls GLES does as OpenGL 1.1
+// would (clear, viewport, textures, read-back).
+#include <GLES3/gl3.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "gles/gl11.h"
+#include "gles/gles.h"
+#include "gles/layer.h"
+
+namespace kelvorin {
+namespace gles {
+
+unsigned boundTexture = 0;
+
+namespace {
+
+const char *const VERTEX_SHADER = R"(#version 300 es
+layout(location = 0) in vec4 position;
+layout(location = 1) in vec4 colour;
+layout(location = 2) in vec2 texCoord;
+out vec4 vertexColour;
+out vec2 vertexTexCoord;
+void main() {
+    gl_Position = position;
+    gl_PointSize = 1.0;
+    vertexColour = colour;
+    vertexTexCoord = texCoord;
+}
+)";
+
+// GL_MODULATE with an RGB picture: the colour times the texel, the alpha as it comes.
+const char *const FRAGMENT_SHADER = R"(#version 300 es
+precision highp float;
+uniform sampler2D picture;
+uniform bool texturing;
+in vec4 vertexColour;
+in vec2 vertexTexCoord;
+out vec4 fragmentColour;
+void main() {
+    fragmentColour = texturing ? vertexColour * texture(picture, vertexTexCoord) : vertexColour;
+}
+)";
+
+// A run of queued vertices drawn with one state.
+struct Draw {
+    Primitive primitive;
+    RasterState state;
+    int first, count;
+};
+
+GLuint program, vertexArray, buffer;
+GLint texturingUniform;
+std::vector<Vertex> queued;
+std::vector<Draw> draws;
+std::vector<GLuint> textures;          // every name the layer made, for GlesDestroy
+std::vector<unsigned char> readBack;   // RGBA rows for glReadPixels in other formats
+int packAlignment = 4;
+
+// The state GLES has now, so that only changes are sent.
+RasterState applied;
+bool appliedTexturing;
+GLuint appliedTexture;
+
+bool Same(const RasterState &a, const RasterState &b) {
+    return a.texture == b.texture && a.blend == b.blend && a.blendSource == b.blendSource &&
+           a.blendDestination == b.blendDestination && a.depthTest == b.depthTest &&
+           a.depthFunc == b.depthFunc;
+}
+
+void SetCapability(GLenum cap, bool on) { on ? glEnable(cap) : glDisable(cap); }
+
+void Apply(const RasterState &s) {
+    bool texturing = s.texture != 0;
+    if (texturing != appliedTexturing) glUniform1i(texturingUniform, texturing);
+    if (texturing && s.texture != appliedTexture) glBindTexture(GL_TEXTURE_2D, s.texture);
+    appliedTexturing = texturing;
+    if (texturing) appliedTexture = s.texture;
+    if (s.blend != applied.blend) SetCapability(GL_BLEND, s.blend);
+    if (s.blendSource != applied.blendSource || s.blendDestination != applied.blendDestination)
+        glBlendFunc(s.blendSource, s.blendDestination);
+    if (s.depthTest != applied.depthTest) SetCapability(GL_DEPTH_TEST, s.depthTest);
+    if (s.depthFunc != applied.depthFunc) glDepthFunc(s.depthFunc);
+    applied = s;
+}
+
+// GLES state as a new OpenGL 1.1 context has it, and the layer's program and buffer in use.
+void ResetDevice() {
+    applied = RasterState{0, false, GL_ONE, GL_ZERO, false, GL_LESS};
+    appliedTexturing = false;
+    appliedTexture = 0;
+    glDisable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glDisable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDisable(GL_CULL_FACE);
+    glClearColor(0, 0, 0, 0);
+    glClearDepthf(1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "picture"), 0);
+    glUniform1i(texturingUniform, 0);
+    glBindVertexArray(vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    packAlignment = 4;
+    boundTexture = 0;
+}
+
+GLuint Compile(GLenum kind, const char *source) {
+    GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[1024] = "";
+        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        std::fprintf(stderr, "GL layer: shader not compiled: %s\n", log);
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+GLuint Link() {
+    GLuint vertex = Compile(GL_VERTEX_SHADER, VERTEX_SHADER);
+    GLuint fragment = Compile(GL_FRAGMENT_SHADER, FRAGMENT_SHADER);
+    GLuint linked = 0;
+    if (vertex && fragment) {
+        linked = glCreateProgram();
+        glAttachShader(linked, vertex);
+        glAttachShader(linked, fragment);
+        glLinkProgram(linked);
+        GLint ok = 0;
+        glGetProgramiv(linked, GL_LINK_STATUS, &ok);
+        if (!ok) {
+            char log[1024] = "";
+            glGetProgramInfoLog(linked, sizeof log, nullptr, log);
+            std::fprintf(stderr, "GL layer: program not linked: %s\n", log);
+            glDeleteProgram(linked);
+            linked = 0;
+        }
+    }
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    return linked;
+}
+
+// The bound texture, bound in GLES too; the queue is drawn first, since it may sample it.
+void BindForChange() {
+    DrawQueued();
+    glBindTexture(GL_TEXTURE_2D, boundTexture);
+    appliedTexture = boundTexture;
+}
+
+}  // namespace
+
+Vertex *Queue(Primitive primitive, const RasterState &state, int count) {
+    int first = int(queued.size());
+    if (!draws.empty() && draws.back().primitive == primitive && Same(draws.back().state, state))
+        draws.back().count += count;
+    else
+        draws.push_back(Draw{primitive, state, first, count});
+    queued.resize(first + count);
+    return &queued[first];
+}
+
+// The whole queue goes up in one buffer upload, then each run is drawn with its state.
+void DrawQueued() {
+    if (draws.empty()) return;
+    if (program) {
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(queued.size() * sizeof(Vertex)), queued.data(), GL_STREAM_DRAW);
+        static const GLenum MODES[] = {GL_POINTS, GL_LINES, GL_TRIANGLES};
+        for (const Draw &d : draws) {
+            Apply(d.state);
+            glDrawArrays(MODES[d.primitive], d.first, d.count);
+        }
+    }
+    queued.clear();
+    draws.clear();
+}
+
+}  // namespace gles
+
+bool GlesCreate() {
+    using namespace gles;
+    program = Link();
+    if (!program) return false;
+    texturingUniform = glGetUniformLocation(program, "texturing");
+    glGenVertexArrays(1, &vertexArray);
+    glGenBuffers(1, &buffer);
+    glBindVertexArray(vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    const GLsizei stride = sizeof(Vertex);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, stride, (void *)offsetof(Vertex, position));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride, (void *)offsetof(Vertex, colour));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, (void *)offsetof(Vertex, texCoord));
+    ResetDevice();
+    ResetTransforms();
+    ResetFixedFunction();
+    queued.clear();
+    draws.clear();
+    return true;
+}
+
+void GlesDestroy() {
+    using namespace gles;
+    queued.clear();
+    draws.clear();
+    if (!textures.empty()) glDeleteTextures(GLsizei(textures.size()), textures.data());
+    textures.clear();
+    glDeleteBuffers(1, &buffer);
+    glDeleteVertexArrays(1, &vertexArray);
+    glDeleteProgram(program);
+    program = vertexArray = buffer = 0;
+    boundTexture = 0;
+}
+
+namespace gl11 {
+
+using namespace gles;
+
+void Viewport(int x, int y, int width, int height) {
+    DrawQueued();
+    glViewport(x, y, width, height);
+}
+
+void Clear(unsigned mask) {
+    DrawQueued();
+    glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
+}
+
+void ClearColor(float red, float green, float blue, float alpha) { glClearColor(red, green, blue, alpha); }
+void ClearDepth(double depth) { glClearDepthf(GLfloat(depth)); }
+
+void Flush() {
+    DrawQueued();
+    glFlush();
+}
+
+void Finish() {
+    DrawQueued();
+    glFinish();
+}
+
+// GLES reads RGBA bytes; RGB and BGRA rows are made from them, padded to the pack alignment.
+void ReadPixels(int x, int y, int width, int height, unsigned format, unsigned type, void *pixels) {
+    DrawQueued();
+    if (type != GL_UNSIGNED_BYTE || width <= 0 || height <= 0) return;
+    if (format == GL_RGBA && packAlignment <= 4) {
+        glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+        return;
+    }
+    const unsigned BGRA = 0x80E1;
+    if (format != GL_RGB && format != GL_RGBA && format != BGRA) return;
+    readBack.resize(size_t(width) * height * 4);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, readBack.data());
+    size_t channels = format == GL_RGB ? 3 : 4;
+    size_t row = size_t(width) * channels;
+    row = (row + packAlignment - 1) / packAlignment * packAlignment;
+    for (int r = 0; r < height; r++) {
+        const unsigned char *from = &readBack[size_t(r) * width * 4];
+        unsigned char *to = (unsigned char *)pixels + r * row;
+        for (int c = 0; c < width; c++, from += 4, to += channels) {
+            bool swap = format == BGRA;
+            to[0] = from[swap ? 2 : 0];
+            to[1] = from[1];
+            to[2] = from[swap ? 0 : 2];
+            if (channels == 4) to[3] = from[3];
+        }
+    }
+}
+
+void PixelStorei(unsigned name, int value) {
+    if (name == GL_PACK_ALIGNMENT && (value == 1 || value == 2 || value == 4 || value == 8))
+        packAlignment = value;
+    else
+        glPixelStorei(name, value);
+}
+
+const unsigned char *GetString(unsigned name) { return glGetString(name); }
+
+void GenTextures(int count, unsigned *names) {
+    if (count <= 0) return;
+    glGenTextures(count, names);
+    textures.insert(textures.end(), names, names + count);
+}
+
+void BindTexture(unsigned target, unsigned name) {
+    if (target == GL_TEXTURE_2D) boundTexture = name;
+}
+
+// Three or four components, as OpenGL 1.1 counts them, are GLES's RGB and RGBA.
+void TexImage2D(unsigned target, int level, int internalFormat, int width, int height, int border,
+                unsigned format, unsigned type, const void *pixels) {
+    if (target != GL_TEXTURE_2D || border != 0) return;
+    if (internalFormat == 3) internalFormat = GL_RGB;
+    if (internalFormat == 4) internalFormat = GL_RGBA;
+    BindForChange();
+    glTexImage2D(GL_TEXTURE_2D, level, internalFormat, width, height, 0, format, type, pixels);
+}
+
+void TexParameteri(unsigned target, unsigned name, int value) {
+    if (target != GL_TEXTURE_2D) return;
+    BindForChange();
+    glTexParameteri(GL_TEXTURE_2D, name, value);
+}
+
+}  // namespace gl11
+}  // namespace kelvorin
