@@ -3,7 +3,8 @@
 // The demo itself (kelvorin.js, kelvorin.wasm) reaches this file through Module.page.
 //
 // window.kelvorin, for tests and for pages that embed the demo:
-//   state  "loading", "question", "playing", "ended", "frame" (?at=MS) or "error"
+//   state  "loading", "question", "starting" (answered, the music not yet decoded), "playing",
+//          "ended", "frame" (?at=MS) or "error"
 //   clock  the demo clock of the last pass, ms        scene  the scene id of the last pass
 //   fps    passes in the last second                   audio  the audio context's state, or "none"
 //   music  seconds into the music as Web Audio plays it at the last pass, or null when none plays
@@ -61,7 +62,12 @@
     noticeTimer = setTimeout(() => line.classList.add('fading'), 8000);
   }
 
-  class DownloadError extends Error {}
+  class DownloadError extends Error {
+    constructor(message, status) {
+      super(message);
+      this.status = status;
+    }
+  }
 
   // ---- Downloads ----
 
@@ -70,10 +76,11 @@
     try {
       response = await fetch(url);
     } catch (e) {
-      throw new DownloadError(`Could not download ${url}: the server did not answer.`);
+      throw new DownloadError(`Could not download ${url}: the server did not answer.`, 'no answer');
     }
     if (!response.ok) {
-      throw new DownloadError(`Could not download ${url} (${response.status} ${response.statusText}).`);
+      const status = `${response.status} ${response.statusText}`;
+      throw new DownloadError(`Could not download ${url} (${status}).`, status);
     }
     return new Uint8Array(await response.arrayBuffer());
   }
@@ -128,9 +135,10 @@
 
   // ---- Music ----
 
-  // The music is decoded while the page loads. It starts with the demo's first pass, at that
-  // pass's clock, and is kept there: whenever it has drifted from the demo clock by more than
-  // DRIFT seconds (the context was suspended, the machine stalled) it restarts at the right place.
+  // The music is decoded while the page loads and the question waits. It starts with the demo's
+  // first pass, at that pass's clock, and is kept there: whenever it has drifted from the demo
+  // clock by more than DRIFT seconds (the context was suspended, the machine stalled) it
+  // restarts at the right place.
   const DRIFT = 0.1;
   const AUDIO_FILE = /\.(mp3|ogg|opus|m4a|wav)$/i;
 
@@ -139,6 +147,7 @@
     problem: '',
     buffers: new Map(),
     problems: new Map(),
+    decoded: Promise.resolve(),  // every decoding done, failed ones included
     channels: [],
 
     create() {
@@ -338,17 +347,22 @@
     if (hooks.readyAt === null) hooks.readyAt = performance.now();
   }
 
+  // Sound and fullscreen are granted only inside the viewer's click or key press; the demo
+  // itself starts once the music is decoded, so that both begin together.
   function answer(fullscreen) {
     if (hooks.state !== 'question' || !demo) return;
     audio.unlock();
     if (fullscreen) enterFullscreen();
     $('question').hidden = true;
-    $('stage').hidden = false;
-    hooks.state = 'playing';
     const instance = demo;
     demo = null;
-    // A window that cannot be opened has shown its reason as a message.
-    if (!instance._kelvorin_play(fullscreen ? 1 : 0) && hooks.state !== 'error') hooks.state = 'ended';
+    hooks.state = 'starting';
+    audio.decoded.then(() => {
+      $('stage').hidden = false;
+      hooks.state = 'playing';
+      // A window that cannot be opened has shown its reason as a message.
+      if (!instance._kelvorin_play(fullscreen ? 1 : 0) && hooks.state !== 'error') hooks.state = 'ended';
+    });
   }
 
   $('yes').addEventListener('click', () => answer(true));
@@ -391,16 +405,29 @@
     progress.max = list.length + 2;
     const step = () => { progress.value += 1; };
     const compiled = download('kelvorin.wasm').then((bytes) => WebAssembly.compile(bytes));
+    const decodes = [];
     await Promise.all([
       compiled.then((module) => { wasm = module; step(); }),
       loadScript('kelvorin.js').then(step),
       ...list.map(async (name) => {
-        const bytes = await download(name);
-        files.set(name, bytes);
-        if (!frame && AUDIO_FILE.test(name)) await audio.decode(name, bytes);
+        if (!AUDIO_FILE.test(name)) {
+          files.set(name, await download(name));
+        } else if (!frame) {
+          // Without its music the demo plays silently, as on the desktop.
+          try {
+            const bytes = await download(name);
+            files.set(name, bytes);
+            decodes.push(audio.decode(name, bytes));
+          } catch (e) {
+            if (!(e instanceof DownloadError)) throw e;
+            audio.problems.set(name, `could not be downloaded (${e.status})`);
+          }
+        }
         step();
       }),
     ]);
+    // The music goes on decoding while the viewer reads the question.
+    audio.decoded = Promise.all(decodes);
     demo = await instantiate();
 
     if (frame) {

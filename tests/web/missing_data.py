@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A site with one of the demo's files missing (a picture, then the demo's own code) says which
 file could not be downloaded, instead of hanging on the loading screen or offering a demo that
-cannot start."""
+cannot start. Without its music the demo plays silently, as on the desktop, and says why."""
 import os
 import shutil
 import tempfile
@@ -10,6 +10,7 @@ import browser
 from browser import fail, hooks, wait_for
 
 MISSING = ["Data/espace.bmp", "kelvorin.wasm"]
+MUSIC = "Data/kelvorin.mp3"
 
 
 def site_without(missing):
@@ -42,6 +43,19 @@ def test():
                     fail(f"the start question is shown without {missing}")
         finally:
             shutil.rmtree(site, ignore_errors=True)
+
+    site = site_without(MUSIC)
+    try:
+        with browser.session(site=site) as (driver, server):
+            driver.get(server.url("index.html"))
+            wait_for(driver, "kelvorin.state === 'question'", "the question without the music")
+            driver.find_element("id", "no").click()
+            wait_for(driver, "kelvorin.state === 'playing' && kelvorin.clock > 1000", "the demo to play silently")
+            shown = driver.execute_script("return document.getElementById('notice').innerText;")
+            if MUSIC not in shown or "404" not in shown or hooks(driver)["music"] is not None:
+                fail(f"without the music: {hooks(driver)}, the page says {shown!r}")
+    finally:
+        shutil.rmtree(site, ignore_errors=True)
 
 
 if __name__ == "__main__":
