@@ -372,7 +372,8 @@
   window.addEventListener('keydown', (e) => {
     if (hooks.state === 'question' && (e.key === 'Enter' || e.key === 'Escape')) {
       e.preventDefault();
-      answer(e.key === 'Enter');
+      // Return answers with the button that has the focus, Yes unless the viewer moved it.
+      answer(e.key === 'Enter' && document.activeElement !== $('no'));
     } else if (e.key === 'F1') {
       // The browser's own F1 opens its help.
       e.preventDefault();
