@@ -48,6 +48,7 @@
     $('stage').hidden = true;
     showMessage(caption, text);
     hooks.state = 'error';
+    audio.close();
     leaveFullscreen();
   }
 
@@ -266,6 +267,14 @@
     newCanvas() {
       const canvas = document.createElement('canvas');
       canvas.id = 'canvas';
+      // The browser may take the context away (a GPU reset, too many pages drawing); the demo
+      // cannot draw on without it.
+      canvas.addEventListener('webglcontextlost', () => {
+        if (!canvas.dropped && hooks.state === 'playing') {
+          fail('The picture was lost', 'The browser took WebGL 2 away from the page (the graphics '
+            + 'processor was reset or is needed elsewhere). Reload the page to play again.');
+        }
+      });
       if (frame) {
         const ratio = window.devicePixelRatio || 1;
         canvas.style.width = `${frame.width / ratio}px`;
@@ -276,6 +285,7 @@
 
     // Frees the old context at once rather than when it is collected.
     dropCanvas() {
+      $('canvas').dropped = true;
       const gl = $('canvas').getContext('webgl2');
       const lose = gl && gl.getExtension('WEBGL_lose_context');
       if (lose) lose.loseContext();

@@ -32,8 +32,10 @@ namespace kelvorin {
 namespace {
 
 const char *const CANVAS = "#canvas";
-// Drawing at more than twice the CSS pixels costs much fill for little to see.
+// Drawing at more than twice the CSS pixels, or wider than MAX_WIDTH, costs much fill for
+// little to see.
 const double MAX_PIXEL_RATIO = 2.0;
+const double MAX_WIDTH = 2560.0;
 
 bool fixedCanvas = false;
 bool listening = false;
@@ -51,20 +53,23 @@ EM_JS(void, PageMessage, (const char *caption, const char *text, int serious), {
     Module['page'].message(UTF8ToString(caption), UTF8ToString(text), !!serious);
 });
 
-// The canvas's size on the page in device pixels, ratio capped.
+// The canvas's size on the page in device pixels, capped.
 void LayoutSize(int *width, int *height) {
     double cssWidth = 0, cssHeight = 0;
     emscripten_get_element_css_size(CANVAS, &cssWidth, &cssHeight);
     double ratio = std::min(emscripten_get_device_pixel_ratio(), MAX_PIXEL_RATIO);
+    if (cssWidth * ratio > MAX_WIDTH) ratio = MAX_WIDTH / cssWidth;
     *width = std::max(1, (int)std::lround(cssWidth * ratio));
     *height = std::max(1, (int)std::lround(cssHeight * ratio));
 }
 
+// A window being dragged to a new size sends a burst of these; only the latest counts.
 void QueueLayoutSize() {
     Event event{EV_SIZE, 0, false, 0, 0, 0};
     LayoutSize(&event.width, &event.height);
     event.wParam = (uintptr_t)((event.height & 0xFFFF) << 16 | (event.width & 0xFFFF));
-    events.push_back(event);
+    if (!events.empty() && events.back().kind == EV_SIZE) events.back() = event;
+    else events.push_back(event);
 }
 
 EM_BOOL OnResize(int, const EmscriptenUiEvent *, void *) {
