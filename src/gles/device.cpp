@@ -1,5 +1,5 @@
-// The GLES side of the layer: one shader program that draws the frame's queued vertices from
-// one buffer, the GLES state each run of them needs, and the calls GLES does as OpenGL 1.1
+// The GLES side of the layer: one shader program that draws the frame's queued primitives from
+// one vertex and one index buffer, the GLES state each run of them needs, and the calls GLES does as OpenGL 1.1
 // would (clear, viewport, textures, read-back).
 #include <GLES3/gl3.h>
 
@@ -46,16 +46,17 @@ void main() {
 }
 )";
 
-// A run of queued vertices drawn with one state.
+// A run of queued indices drawn with one state.
 struct Draw {
     Primitive primitive;
     RasterState state;
     int first, count;
 };
 
-GLuint program, vertexArray, buffer;
+GLuint program, vertexArray, buffer, indexBuffer;
 GLint texturingUniform;
 std::vector<Vertex> queued;
+std::vector<uint32_t> indices;
 std::vector<Draw> draws;
 std::vector<GLuint> textures;          // every name the layer made, for GlesDestroy
 std::vector<unsigned char> readBack;   // RGBA rows for glReadPixels in other formats
@@ -113,20 +114,26 @@ void ResetDevice() {
     boundTexture = 0;
 }
 
+// Whether a shader compiled or a program linked (status); if not, says why on standard error.
+bool Built(GLuint object, GLenum status, void (*get)(GLuint, GLenum, GLint *),
+           void (*getLog)(GLuint, GLsizei, GLsizei *, GLchar *), const char *what) {
+    GLint ok = 0;
+    get(object, status, &ok);
+    if (ok) return true;
+    char log[1024] = "";
+    getLog(object, sizeof log, nullptr, log);
+    std::fprintf(stderr, "GL layer: %s: %s\n", what, log);
+    return false;
+}
+
 GLuint Compile(GLenum kind, const char *source) {
     GLuint shader = glCreateShader(kind);
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
-    GLint ok = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        char log[1024] = "";
-        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        std::fprintf(stderr, "GL layer: shader not compiled: %s\n", log);
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
+    if (Built(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog, "shader not compiled"))
+        return shader;
+    glDeleteShader(shader);
+    return 0;
 }
 
 GLuint Link() {
@@ -138,12 +145,7 @@ GLuint Link() {
         glAttachShader(linked, vertex);
         glAttachShader(linked, fragment);
         glLinkProgram(linked);
-        GLint ok = 0;
-        glGetProgramiv(linked, GL_LINK_STATUS, &ok);
-        if (!ok) {
-            char log[1024] = "";
-            glGetProgramInfoLog(linked, sizeof log, nullptr, log);
-            std::fprintf(stderr, "GL layer: program not linked: %s\n", log);
+        if (!Built(linked, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, "program not linked")) {
             glDeleteProgram(linked);
             linked = 0;
         }
@@ -162,28 +164,37 @@ void BindForChange() {
 
 }  // namespace
 
-Vertex *Queue(Primitive primitive, const RasterState &state, int count) {
-    int first = int(queued.size());
+Vertex *QueueVertices(int count, uint32_t *first) {
+    *first = uint32_t(queued.size());
+    queued.resize(*first + count);
+    return &queued[*first];
+}
+
+uint32_t *QueueIndices(Primitive primitive, const RasterState &state, int count) {
+    int first = int(indices.size());
     if (!draws.empty() && draws.back().primitive == primitive && Same(draws.back().state, state))
         draws.back().count += count;
     else
         draws.push_back(Draw{primitive, state, first, count});
-    queued.resize(first + count);
-    return &queued[first];
+    indices.resize(first + count);
+    return &indices[first];
 }
 
-// The whole queue goes up in one buffer upload, then each run is drawn with its state.
+// The whole queue goes up in one upload of vertices and one of indices, then each run is
+// drawn with its state.
 void DrawQueued() {
-    if (draws.empty()) return;
-    if (program) {
+    if (program && !draws.empty()) {
         glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(queued.size() * sizeof(Vertex)), queued.data(), GL_STREAM_DRAW);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(uint32_t)), indices.data(),
+                     GL_STREAM_DRAW);
         static const GLenum MODES[] = {GL_POINTS, GL_LINES, GL_TRIANGLES};
         for (const Draw &d : draws) {
             Apply(d.state);
-            glDrawArrays(MODES[d.primitive], d.first, d.count);
+            glDrawElements(MODES[d.primitive], d.count, GL_UNSIGNED_INT, (void *)(d.first * sizeof(uint32_t)));
         }
     }
     queued.clear();
+    indices.clear();
     draws.clear();
 }
 
@@ -196,8 +207,10 @@ bool GlesCreate() {
     texturingUniform = glGetUniformLocation(program, "texturing");
     glGenVertexArrays(1, &vertexArray);
     glGenBuffers(1, &buffer);
+    glGenBuffers(1, &indexBuffer);
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
     const GLsizei stride = sizeof(Vertex);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, stride, (void *)offsetof(Vertex, position));
@@ -209,6 +222,7 @@ bool GlesCreate() {
     ResetTransforms();
     ResetFixedFunction();
     queued.clear();
+    indices.clear();
     draws.clear();
     return true;
 }
@@ -216,13 +230,15 @@ bool GlesCreate() {
 void GlesDestroy() {
     using namespace gles;
     queued.clear();
+    indices.clear();
     draws.clear();
     if (!textures.empty()) glDeleteTextures(GLsizei(textures.size()), textures.data());
     textures.clear();
     glDeleteBuffers(1, &buffer);
+    glDeleteBuffers(1, &indexBuffer);
     glDeleteVertexArrays(1, &vertexArray);
     glDeleteProgram(program);
-    program = vertexArray = buffer = 0;
+    program = vertexArray = buffer = indexBuffer = 0;
     boundTexture = 0;
 }
 

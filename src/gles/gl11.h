@@ -54,6 +54,7 @@ void LookAt(double eyeX, double eyeY, double eyeZ, double centreX, double centre
             double upX, double upY, double upZ);
 void Perspective(double fovy, double aspect, double zNear, double zFar);
 GLUquadric *NewQuadric();
+void DeleteQuadric(GLUquadric *quadric);
 void QuadricDrawStyle(GLUquadric *quadric, unsigned style);
 void QuadricNormals(GLUquadric *quadric, unsigned normals);
 void QuadricTexture(GLUquadric *quadric, bool texture);

@@ -1,7 +1,9 @@
 // What the parts of the GL 1.1 layer share: the fixed-function side (transform.cpp,
 // vertex.cpp, sphere.cpp) works out each vertex in clip coordinates with its final colour;
-// the GLES side (device.cpp) queues those vertices for the frame and draws them.
+// the GLES side (device.cpp) queues those vertices, and the points, lines and triangles made
+// of them, for the whole frame and draws them.
 #pragma once
+#include <cstdint>
 
 namespace kelvorin {
 namespace gles {
@@ -40,11 +42,12 @@ const double *NormalMatrix();
 // vertex.cpp
 void ResetFixedFunction();
 
-// device.cpp: the texture bound by glBindTexture; room for count more vertices of a primitive
-// kind, drawn with state, in the frame's queue (valid until the next call); and drawing the
-// queue.
+// device.cpp: the texture bound by glBindTexture; room for count more vertices in the frame's
+// queue, and the queue index of the first (valid until the next call); room for count indices
+// of a primitive kind drawn with state; and drawing the queue.
 extern unsigned boundTexture;
-Vertex *Queue(Primitive primitive, const RasterState &state, int count);
+Vertex *QueueVertices(int count, uint32_t *first);
+uint32_t *QueueIndices(Primitive primitive, const RasterState &state, int count);
 void DrawQueued();
 
 }  // namespace gles

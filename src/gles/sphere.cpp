@@ -29,6 +29,7 @@ void SpherePoint(const GLUquadric *q, double radius, int i, int slices, int j, i
 }  // namespace
 
 GLUquadric *NewQuadric() { return new (std::nothrow) GLUquadric{GLU_FILL, true, false}; }
+void DeleteQuadric(GLUquadric *quadric) { delete quadric; }
 
 // Lines or filled; the point and silhouette styles draw filled.
 void QuadricDrawStyle(GLUquadric *quadric, unsigned style) {

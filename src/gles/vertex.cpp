@@ -49,6 +49,11 @@ void Copy4(double *to, const float *from) {
     for (int i = 0; i < 4; i++) to[i] = from[i];
 }
 
+// m (column-major) times (x, y, z, w).
+void Transform(const double *m, double x, double y, double z, double w, double out[4]) {
+    for (int row = 0; row < 4; row++) out[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row] * w;
+}
+
 float Clamp(double value) { return float(std::min(1.0, std::max(0.0, value))); }
 
 void Normalise(double v[3]) {
@@ -59,7 +64,8 @@ void Normalise(double v[3]) {
 
 // The lit colour of a vertex at eye position eye with eye-space normal n: emission, the
 // material's ambient under the scene's, and each enabled light's ambient, diffuse and
-// specular terms (attenuation 1, no spotlight, a viewer at infinity along +z).
+// specular terms (attenuation 1, no spotlight, a viewer at infinity along +z); the specular
+// term only where the light falls on the front of the normal.
 void LitColour(const double eye[4], const double n[3], float out[4]) {
     double c[3];
     for (int i = 0; i < 3; i++) c[i] = material.emission[i] + material.ambient[i] * GLOBAL_AMBIENT[i];
@@ -85,14 +91,23 @@ void LitColour(const double eye[4], const double n[3], float out[4]) {
     out[3] = Clamp(material.diffuse[3]);
 }
 
-// Copies count vertices of the primitive, by index from base, into the frame's queue. With
-// flat shading they all take the colour of GL's provoking vertex, base + provoking.
-void Emit(Primitive primitive, const int *order, int count, int base, int provoking) {
-    Vertex *out = Queue(primitive, raster, count);
-    for (int i = 0; i < count; i++) out[i] = vertices[base + order[i]];
-    if (!flat) return;
-    const float *c = vertices[base + provoking].colour;
-    for (int i = 0; i < count; i++) std::copy(c, c + 4, out[i].colour);
+// Queues the primitive's vertices once, then count indices into them by order from base.
+// With flat shading each primitive gets copies of its vertices in the colour of GL's provoking
+// vertex, base + provoking.
+void Emit(Primitive primitive, const int *order, int count, int base, int provoking, uint32_t first) {
+    if (flat) {
+        Vertex *copies = QueueVertices(count, &first);
+        const float *c = vertices[base + provoking].colour;
+        for (int i = 0; i < count; i++) {
+            copies[i] = vertices[base + order[i]];
+            std::copy(c, c + 4, copies[i].colour);
+        }
+        uint32_t *out = QueueIndices(primitive, raster, count);
+        for (int i = 0; i < count; i++) out[i] = first + i;
+        return;
+    }
+    uint32_t *out = QueueIndices(primitive, raster, count);
+    for (int i = 0; i < count; i++) out[i] = first + base + order[i];
 }
 
 // Quads are split as (0, 1, 2), (0, 2, 3), each step of a quad strip as (2, 0, 3), (0, 1, 3),
@@ -103,29 +118,31 @@ void Assemble() {
     static const int QUAD[6] = {0, 1, 2, 0, 2, 3}, STRIP_STEP[6] = {2, 0, 3, 0, 1, 3};
     static const int PAIR[2] = {0, 1}, TRIANGLE[3] = {0, 1, 2};
     int n = int(vertices.size());
+    uint32_t first = 0;
+    if (!flat) std::copy(vertices.begin(), vertices.end(), QueueVertices(n, &first));
     switch (mode) {
     case GL_POINTS:
-        for (int i = 0; i < n; i++) Emit(POINTS, PAIR, 1, i, 0);
+        for (int i = 0; i < n; i++) Emit(POINTS, PAIR, 1, i, 0, first);
         break;
     case GL_LINES:
-        for (int i = 0; i + 1 < n; i += 2) Emit(LINES, PAIR, 2, i, 1);
+        for (int i = 0; i + 1 < n; i += 2) Emit(LINES, PAIR, 2, i, 1, first);
         break;
     case GL_LINE_STRIP:
     case GL_LINE_LOOP:
-        for (int i = 0; i + 1 < n; i++) Emit(LINES, PAIR, 2, i, 1);
+        for (int i = 0; i + 1 < n; i++) Emit(LINES, PAIR, 2, i, 1, first);
         if (mode == GL_LINE_LOOP && n > 1) {
             const int CLOSE[2] = {n - 1, 0};
-            Emit(LINES, CLOSE, 2, 0, 0);
+            Emit(LINES, CLOSE, 2, 0, 0, first);
         }
         break;
     case GL_TRIANGLES:
-        for (int i = 0; i + 2 < n; i += 3) Emit(TRIANGLES, TRIANGLE, 3, i, 2);
+        for (int i = 0; i + 2 < n; i += 3) Emit(TRIANGLES, TRIANGLE, 3, i, 2, first);
         break;
     case GL_QUADS:
-        for (int i = 0; i + 3 < n; i += 4) Emit(TRIANGLES, QUAD, 6, i, 3);
+        for (int i = 0; i + 3 < n; i += 4) Emit(TRIANGLES, QUAD, 6, i, 3, first);
         break;
     case GL_QUAD_STRIP:
-        for (int i = 0; i + 3 < n; i += 2) Emit(TRIANGLES, STRIP_STEP, 6, i, 3);
+        for (int i = 0; i + 3 < n; i += 2) Emit(TRIANGLES, STRIP_STEP, 6, i, 3, first);
         break;
     }
 }
@@ -179,13 +196,12 @@ void Vertex(float x, float y, float z) {
     if (mode == NO_PRIMITIVE) return;
     vertices.emplace_back();
     gles::Vertex &v = vertices.back();
-    const double *mvp = ModelviewProjection().m;
-    for (int row = 0; row < 4; row++)
-        v.position[row] = float(mvp[row] * x + mvp[4 + row] * y + mvp[8 + row] * z + mvp[12 + row]);
+    double clip[4];
+    Transform(ModelviewProjection().m, x, y, z, 1, clip);
+    for (int i = 0; i < 4; i++) v.position[i] = float(clip[i]);
     if (lighting) {
-        const double *mv = Modelview().m;
         double eye[4];
-        for (int row = 0; row < 4; row++) eye[row] = mv[row] * x + mv[4 + row] * y + mv[8 + row] * z + mv[12 + row];
+        Transform(Modelview().m, x, y, z, 1, eye);
         const double *nm = NormalMatrix();
         double n[3];
         for (int row = 0; row < 3; row++)
@@ -243,10 +259,7 @@ void Lightfv(unsigned light, unsigned name, const float *values) {
     else if (name == GL_DIFFUSE) Copy4(l.diffuse, values);
     else if (name == GL_SPECULAR) Copy4(l.specular, values);
     else if (name == GL_POSITION) {
-        const double *mv = Modelview().m;
-        for (int row = 0; row < 4; row++)
-            l.position[row] = mv[row] * values[0] + mv[4 + row] * values[1] + mv[8 + row] * values[2] +
-                              mv[12 + row] * values[3];
+        Transform(Modelview().m, values[0], values[1], values[2], values[3], l.position);
     }
 }
 

@@ -236,6 +236,7 @@ int main(int argc, char **argv) {
     GLUquadric *quadric = gluNewQuadric();
     Draw(Checkerboard(), quadric);
     bool written = Write(argv[1]);
+    gluDeleteQuadric(quadric);
     Close();
     return written ? 0 : 1;
 }

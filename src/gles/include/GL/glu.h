@@ -25,6 +25,7 @@ static inline void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear
     kelvorin::gl11::Perspective(fovy, aspect, zNear, zFar);
 }
 static inline GLUquadric *gluNewQuadric() { return kelvorin::gl11::NewQuadric(); }
+static inline void gluDeleteQuadric(GLUquadric *quadric) { kelvorin::gl11::DeleteQuadric(quadric); }
 static inline void gluQuadricDrawStyle(GLUquadric *quadric, GLenum style) {
     kelvorin::gl11::QuadricDrawStyle(quadric, style);
 }
