@@ -43,15 +43,16 @@ int Find(const Name *table, size_t count, const char *name) {
 
 int VirtualKeyFromDOM(const char *key, const char *code, unsigned long location) {
     const unsigned long KEYPAD = 3, RIGHT = 2;
+    bool single = key[0] && !key[1];
     if (std::strncmp(code, "Numpad", 6) == 0 && code[6] >= '0' && code[6] <= '9' && !code[7])
         return 0x60 + (code[6] - '0');
+    if (single && key[0] >= 'a' && key[0] <= 'z') return 'A' + (key[0] - 'a');
+    if (single && key[0] >= 'A' && key[0] <= 'Z') return key[0];
+    // The digit row by position: on some layouts its keys type symbols unshifted.
+    if (std::strncmp(code, "Digit", 5) == 0 && code[5] >= '0' && code[5] <= '9' && !code[6])
+        return code[5];
     if (int vk = Find(positionedKeys, sizeof positionedKeys / sizeof *positionedKeys, code)) return vk;
-    if (key[0] && !key[1]) {
-        char c = key[0];
-        if (c >= 'a' && c <= 'z') return 'A' + (c - 'a');
-        if (c >= 'A' && c <= 'Z') return c;
-        if (c >= '0' && c <= '9' && location != KEYPAD) return c;
-    }
+    if (single && key[0] >= '0' && key[0] <= '9' && location != KEYPAD) return key[0];
     if (key[0] == 'F' && key[1] >= '1' && key[1] <= '9') {
         int n = key[1] - '0';
         if (key[2] >= '0' && key[2] <= '9' && !key[3]) n = n * 10 + (key[2] - '0');
