@@ -143,13 +143,27 @@ TEST(Music, LastsUntilTheGreetingsHavePassed) {
   EXPECT_LE(Seconds(Music()), 195.0);
 }
 
-TEST(Music, PeakSitsNearMinusOneDbfsWithoutClipping) {
-  const Wav& w = Music();
-  int peak = 0;
-  for (size_t n = 0; n < w.left.size(); n++) peak = std::max({peak, std::abs(int(w.left[n])), std::abs(int(w.right[n]))});
-  EXPECT_LT(peak, 32767) << "a sample at full scale";
-  EXPECT_GT(peak, 27500) << "peak far below -1 dBFS: the track is not normalised";
-  EXPECT_LT(peak, 30500) << "peak above -0.6 dBFS";
+// Players and streaming services play at about -14 LUFS; a true peak above -1 dBTP clips once
+// the track is encoded to AAC for a video or for the web. Measured by ffmpeg's EBU R128 meter.
+TEST(Music, MasteredToMinus14LufsWithTruePeakBelowMinus1Dbtp) {
+  std::FILE* p = popen("ffmpeg -nostdin -hide_banner -nostats -i Data/kelvorin.wav -af ebur128=peak=true "
+                       "-f null - 2>&1",
+                       "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[4096];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  ASSERT_EQ(pclose(p), 0) << out.substr(out.size() > 2000 ? out.size() - 2000 : 0);
+  const size_t summary = out.rfind("Summary:");
+  ASSERT_NE(summary, std::string::npos) << "no ebur128 summary";
+  double integrated = 0, truePeak = 0;
+  const size_t at = out.find("I:", summary), peakAt = out.find("Peak:", summary);
+  ASSERT_NE(at, std::string::npos);
+  ASSERT_NE(peakAt, std::string::npos);
+  ASSERT_EQ(std::sscanf(out.c_str() + at, "I: %lf LUFS", &integrated), 1);
+  ASSERT_EQ(std::sscanf(out.c_str() + peakAt, "Peak: %lf", &truePeak), 1);
+  EXPECT_NEAR(integrated, -14.0, 1.0) << "integrated loudness in LUFS";
+  EXPECT_LE(truePeak, -1.0) << "true peak in dBTP";
 }
 
 TEST(Music, HasNoDcOffsetAndUsesBothChannels) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "assets/textures.h"
@@ -208,7 +209,7 @@ TEST(Textures, MissingLastFileCreatesNoTexture) {
     EXPECT_NE(err.find("ERROR: Initialization Failed.\n"), std::string::npos) << err;
     EXPECT_EQ(err.find("Error:"), std::string::npos) << "a missing file shows no loader box";
     for (int i = 0; i < NUM_TEXTURES; i++) EXPECT_EQ(texture[i], 0u);
-    std::system(("rm -rf " + run).c_str());
+    std::filesystem::remove_all(run);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <unistd.h>
@@ -19,7 +20,7 @@ struct ListDir {
         char name[] = "/tmp/kelvorin-sound-XXXXXX";
         dir = mkdtemp(name);
     }
-    ~ListDir() { std::system(("rm -rf " + dir).c_str()); }
+    ~ListDir() { std::filesystem::remove_all(dir); }
     std::string Write(const std::string &file, const std::string &text) const {
         std::string path = dir + "/" + file;
         FILE *f = std::fopen(path.c_str(), "w");

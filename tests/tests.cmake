@@ -12,6 +12,23 @@ target_compile_definitions(kelvorin_tests PRIVATE
 gtest_discover_tests(kelvorin_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 
+# The generated pictures and music, byte for byte: any change to the art or the mix must be
+# deliberate. After one, record the new checksums from the build's Data/:
+#   (cd build/Data && sha256sum *.bmp kelvorin.wav) > tests/generated_data.sha256
+add_test(NAME generated_data_checksums
+  COMMAND sha256sum --check --quiet --strict ${CMAKE_SOURCE_DIR}/tests/generated_data.sha256
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/Data)
+set_tests_properties(generated_data_checksums PROPERTIES TIMEOUT 60)
+
+# The hardened build's programs carry the protections of Debian's packages (cmake/hardening.cmake).
+# Control-flow protection is compiled in, but no Debian 12 program can be marked with it: the C
+# library's start files (Scrt1.o, crti.o, crtn.o) carry no CET note, so the linker leaves it off.
+if(KELVORIN_HARDENED)
+  add_test(NAME hardening_check COMMAND hardening-check --nocfprotection
+    $<TARGET_FILE:kelvorin> $<TARGET_FILE:kelvorin-capture>)
+  set_tests_properties(hardening_check PROPERTIES TIMEOUT 60)
+endif()
+
 # End-to-end tests of the real programs: every tests/e2e/*.sh is one test. They find the build in
 # $BUILD and the sources in $SRC; those that need a display start an X server of their own
 # (tests/e2e/common.bash), so they may run beside each other. Each stops itself after E2E_LIMIT

@@ -1,12 +1,13 @@
-# The demo's own pictures and music, generated at build time into build/Data/, and the
-# desktop icon, build/kelvorin.png.
+# The demo's own pictures and music, generated at build time into build/Data/ by the programs of
+# tools/art/ and tools/music/, and the desktop icon, build/kelvorin.png.
 set(DATA_DIR ${CMAKE_BINARY_DIR}/Data)
 set(DATA_OUTPUTS)
 set(ICON_FILE ${CMAKE_BINARY_DIR}/kelvorin.png)
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/tools/gentextures.cpp)
-  add_executable(kelvorin-gentextures tools/gentextures.cpp)
-  target_include_directories(kelvorin-gentextures PRIVATE ${CMAKE_SOURCE_DIR}/src /usr/include/stb)
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/art/main.cpp)
+  file(GLOB ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/art/*.cpp)
+  add_executable(kelvorin-gentextures ${ART_SOURCES})
+  target_include_directories(kelvorin-gentextures PRIVATE ${CMAKE_SOURCE_DIR}/tools /usr/include/stb)
   target_link_libraries(kelvorin-gentextures PRIVATE PkgConfig::PNG)
   set(TEXTURE_NAMES quorvanel logokelv kelvorin maker title light1 nuage ch0 ch1 ch2 ch3 ch4 ch5
       carrelage pierre petale espace contour ano1 ano2 ano3 ano4 soleil)
@@ -26,8 +27,10 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/gentextures.cpp)
     COMMENT "Drawing the icon")
 endif()
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/tools/genmusic.cpp)
-  add_executable(kelvorin-genmusic tools/genmusic.cpp)
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/music/main.cpp)
+  file(GLOB MUSIC_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/music/*.cpp)
+  add_executable(kelvorin-genmusic ${MUSIC_SOURCES})
+  target_include_directories(kelvorin-genmusic PRIVATE ${CMAKE_SOURCE_DIR}/tools)
   add_custom_command(OUTPUT ${DATA_DIR}/kelvorin.wav ${DATA_DIR}/Sons_WAV.txt
     COMMAND ${CMAKE_COMMAND} -E make_directory ${DATA_DIR}
     COMMAND kelvorin-genmusic ${DATA_DIR}

@@ -2,8 +2,9 @@
 # page (index.html, kelvorin.css, page.js) and the demo's data packed for the web, all in the
 # build folder, which is the site: serve it as it is. Configured with emcmake (script/web).
 #
-# Sources: the portable ones of src/, the GL layer over WebGL 2 (src/gles/), the browser
-# backends (*_web.cpp) and the browser's entry points; nothing of SDL or EGL, no tests or tools.
+# Sources: the portable ones of src/ (PORTABLE_SOURCES), the GL layer over WebGL 2
+# (GLES_LAYER_SOURCES), the browser backends (*_web.cpp) and the browser's entry points;
+# nothing of SDL or EGL, no tests or tools.
 # The data come from the native build, which generates them: the 23 pictures as they are, and
 # the music as MP3, which every current desktop browser decodes.
 
@@ -12,9 +13,9 @@ set(CMAKE_CXX_FLAGS_RELWITHDEBINFO "-O2 -DNDEBUG")
 # Emscripten's optimiser runs on Node and needs Debian's acorn module (node-acorn).
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 
-file(GLOB_RECURSE WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
-list(FILTER WEB_SOURCES EXCLUDE REGEX "_(sdl|egl|win32)(_[a-z0-9]+)?\\.cpp$|/main[a-z0-9_]*\\.cpp$")
-add_executable(kelvorin ${WEB_SOURCES} src/shell/main_web.cpp)
+set(WEB_SOURCES ${SOURCES})
+list(FILTER WEB_SOURCES INCLUDE REGEX "_web(_[a-z0-9]+)?\\.cpp$")
+add_executable(kelvorin ${PORTABLE_SOURCES} ${GLES_LAYER_SOURCES} ${WEB_SOURCES} src/shell/main_web.cpp)
 set_target_properties(kelvorin PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # Our GL 1.1 headers come before the system's, so that the scenes draw through our layer.
 target_include_directories(kelvorin BEFORE PRIVATE ${CMAKE_SOURCE_DIR}/src/gles/include)

@@ -13,6 +13,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Windows opens files as text unless told otherwise, and knows no close-on-exec.
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+#ifndef O_CLOEXEC
+#define O_CLOEXEC 0
+#endif
+
 namespace kelvorin {
 
 namespace {
@@ -225,7 +233,7 @@ RGBImage *LoadDIBImage(const char *fileName) {
     unsigned char *bytes = nullptr;
     size_t size = 0;
     struct stat st;
-    int fd = open(fileName, O_RDONLY | O_CLOEXEC);
+    int fd = open(fileName, O_RDONLY | O_BINARY | O_CLOEXEC);
     if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
         bytes = (unsigned char *)malloc(size_t(st.st_size));
         if (!bytes) {

@@ -1,8 +1,9 @@
 // The platform layer: windows, rendering contexts, events, message boxes and the clock.
-// The shell talks only to this interface; a backend per platform implements it: on Linux a
-// window backend on SDL2 (platform_sdl.cpp) and an offscreen backend on EGL (platform_egl.cpp),
-// in the browser a canvas backend (platform_web.cpp). Only the backends include SDL, EGL or
-// Emscripten headers. A program picks its backend once, before anything else.
+// The shell talks only to this interface. On Linux two backends implement it, a window backend
+// on SDL2 (platform_sdl.cpp) and an offscreen backend on EGL (platform_egl.cpp); on Windows the
+// window backend is Win32 (platform_win32.cpp); in the browser, a canvas (platform_web.cpp).
+// Only the backends include SDL, EGL, Windows or Emscripten headers. A program picks its
+// backend once, before anything else.
 #pragma once
 #include <cstdint>
 
@@ -66,7 +67,10 @@ struct Platform {
     bool (*deleteContext)();
     void (*showWindow)();
     void (*swapBuffers)();
-    bool (*pollEvent)(Event *event);  // never waits; false when nothing is queued
+    // Never waits; false when nothing is queued. Where the system calls the window procedure
+    // itself (Win32), the backend has already handed the event to DemoWindowProc and reports
+    // it as EV_OTHER, with its wParam.
+    bool (*pollEvent)(Event *event);
     void (*postQuit)();
     // Shows a modal box; IDFAILED when it cannot be shown. The caller writes the stderr line.
     int (*messageBox)(const char *text, const char *caption, unsigned style);
@@ -76,7 +80,7 @@ struct Platform {
     const char *(*takeError)();
 };
 
-extern const Platform windowPlatform;     // SDL2
+extern const Platform windowPlatform;     // SDL2 on Linux, Win32 on Windows
 extern const Platform offscreenPlatform;  // EGL pbuffer, no display
 extern const Platform webPlatform;        // a canvas with WebGL 2, in the browser
 extern const Platform *platform;          // the backend in use

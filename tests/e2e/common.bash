@@ -179,3 +179,24 @@ wait_gone() {
   for _ in $(seq 100); do xwininfo -id "$1" >/dev/null 2>&1 || return 0; sleep 0.1; done
   return 1
 }
+
+# first_sound FILE SKIP: the byte offset of the first stereo frame after SKIP that is not silent.
+first_sound() {
+  local at
+  at=$(cmp -i "$2:0" "$1" /dev/zero 2>/dev/null | sed -n 's/.*differ: \(byte\|char\) \([0-9]*\).*/\2/p')
+  [ -n "$at" ] || return 1
+  echo $(( $2 + (at - 1) / 4 * 4 ))
+}
+
+# expect_music OUT MUSIC BYTES: OUT, the raw 16-bit stereo that the sound output received, holds
+# the first BYTES of the music's samples (a plain WAV, MUSIC) as they are, after at most a second
+# of silence; fails the test otherwise.
+expect_music() {
+  local out wav
+  [ "$(dd if="$2" bs=1 skip=36 count=4 2>/dev/null)" = data ] || fail "unexpected WAV layout"
+  [ -s "$1" ] || fail "the sound output received nothing"
+  out=$(first_sound "$1" 0) || fail "the sound output received only silence"
+  wav=$(first_sound "$2" 44) || fail "the music is silent"
+  [ "$out" -lt $((44100 * 4)) ] || fail "the music started $((out / 4)) frames late"
+  cmp -n "$3" -i "$out:$wav" "$1" "$2" >/dev/null || fail "the output does not start with the music"
+}

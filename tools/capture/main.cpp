@@ -1,5 +1,5 @@
 // The offline renderer: plays the demo on the offscreen backend with a synthetic clock and
-// writes chosen frames as PNG files, or the whole demo as a video (capture_video.cpp).
+// writes chosen frames as PNG files, or the whole demo as a video (video.cpp).
 // Frame k has clock floor(k * 1000 / fps) ms.
 #include <GL/gl.h>
 #include <png.h>

@@ -1,0 +1,128 @@
+// The pictures as files: 24-bit bottom-up BMP (14-byte file header, 40-byte information
+// header) with ordered dither, and the icon as an 8-bit RGBA PNG through libpng.
+#include "art/output.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "art/pictures.h"
+
+namespace kelvorin {
+
+namespace {
+
+bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+// Bright colour past full scale spills into the other channels, so hot cores turn white.
+unsigned char channel(float c, float extra, int x, int y) {
+    static const float BAYER[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    float dither = (BAYER[y & 3][x & 3] + 0.5f) / 16 - 0.5f;  // breaks up gradient bands
+    int v = (int)std::floor(clampf(c + extra) * 255 + 0.5f + dither * 0.94f);
+    return (unsigned char)(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
+void put16(unsigned char *p, unsigned v) {
+    p[0] = (unsigned char)v;
+    p[1] = (unsigned char)(v >> 8);
+}
+void put32(unsigned char *p, uint32_t v) {
+    put16(p, v & 0xFFFF);
+    put16(p + 2, v >> 16);
+}
+
+}  // namespace
+
+bool writeBmp(const std::string &path, Image &img, bool mirrored) {
+    if (!powerOfTwo(img.w) || !powerOfTwo(img.h) || img.w % 4 != 0) {
+        std::fprintf(stderr, "kelvorin-gentextures: %s is %dx%d, not a texture size\n",
+                     path.c_str(), img.w, img.h);
+        return false;
+    }
+    uint32_t rowBytes = (uint32_t)(img.w * 3 + 3) / 4 * 4, pixelBytes = rowBytes * (uint32_t)img.h;
+    std::vector<unsigned char> file(54 + pixelBytes, 0);
+    unsigned char *h = file.data();
+    h[0] = 'B';
+    h[1] = 'M';
+    put32(h + 2, (uint32_t)file.size());
+    put32(h + 10, 54);
+    put32(h + 14, 40);
+    put32(h + 18, (uint32_t)img.w);
+    put32(h + 22, (uint32_t)img.h);  // positive: bottom row first
+    put16(h + 26, 1);
+    put16(h + 28, 24);
+    put32(h + 34, pixelBytes);
+    put32(h + 38, 2835);  // 72 dpi
+    put32(h + 42, 2835);
+    for (int row = 0; row < img.h; ++row) {
+        int y = img.h - 1 - row;
+        unsigned char *out = h + 54 + (size_t)row * rowBytes;
+        for (int x = 0; x < img.w; ++x) {
+            Rgb c = img.at(mirrored ? img.w - 1 - x : x, y);
+            float extra = 0.6f * pos(std::max(c.r, std::max(c.g, c.b)) - 1);
+            out[3 * x + 0] = channel(c.b, extra, x, row);
+            out[3 * x + 1] = channel(c.g, extra, x, row);
+            out[3 * x + 2] = channel(c.r, extra, x, row);
+        }
+    }
+    FILE *f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        std::fprintf(stderr, "kelvorin-gentextures: cannot write %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) std::fprintf(stderr, "kelvorin-gentextures: writing %s failed\n", path.c_str());
+    return ok;
+}
+
+bool writeIcon(const std::string &path) {
+    Image img = drawLogo();
+    std::vector<unsigned char> rgba((size_t)img.w * img.h * 4);
+    for (int y = 0; y < img.h; ++y)
+        for (int x = 0; x < img.w; ++x) {
+            Rgb c = img.at(x, y);
+            float extra = 0.6f * pos(std::max(c.r, std::max(c.g, c.b)) - 1);
+            unsigned char v[3] = {channel(c.r, extra, x, y), channel(c.g, extra, x, y),
+                                  channel(c.b, extra, x, y)};
+            float d = std::fabs(x + 0.5f - img.w / 2.0f) + std::fabs(y + 0.5f - img.h / 2.0f);
+            int alpha = d <= LOGO_INNER ? 255 : std::max(v[0], std::max(v[1], v[2]));
+            unsigned char *out = &rgba[((size_t)y * img.w + x) * 4];
+            for (int i = 0; i < 3; ++i)
+                out[i] = alpha ? (unsigned char)((v[i] * 255 + alpha / 2) / alpha) : 0;
+            out[3] = (unsigned char)alpha;
+        }
+    FILE *f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        std::fprintf(stderr, "kelvorin-gentextures: cannot write %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        std::fprintf(stderr, "kelvorin-gentextures: writing %s failed\n", path.c_str());
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, img.w, img.h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < img.h; ++y) png_write_row(png, &rgba[(size_t)y * img.w * 4]);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    bool ok = std::fclose(f) == 0;
+    if (!ok) std::fprintf(stderr, "kelvorin-gentextures: writing %s failed\n", path.c_str());
+    return ok;
+}
+
+}  // namespace kelvorin

@@ -1,0 +1,17 @@
+// Writing the pictures: the 24-bit BMP files the demo loads, and the desktop icon as a PNG.
+#pragma once
+#include <string>
+
+#include "art/raster.h"
+
+namespace kelvorin {
+
+// Writes a power-of-two picture as a 24-bit bottom-up BMP file, mirrored along x when asked.
+bool writeBmp(const std::string &path, Image &img, bool mirrored);
+
+// The desktop icon: the logo facing the viewer on a transparent ground, an 8-bit RGBA PNG. The
+// logo is made to be added onto black, so outside its inner diamond a pixel's brightest channel
+// becomes its opacity and its colour is divided by it: over black the icon is the picture.
+bool writeIcon(const std::string &path);
+
+}  // namespace kelvorin

@@ -1,0 +1,14 @@
+// Writing the track: the 16-bit WAV file and the sound list that names it.
+#pragma once
+#include <cstdio>
+#include <string>
+
+namespace kelvorin {
+
+// Writes the mastered mix (full scale 1.0) into f as a WAV file and closes f.
+bool WriteWav(std::FILE* f);
+
+// Writes the one-line sound list that names Data/kelvorin.wav.
+bool WriteSoundList(const std::string& path);
+
+} // namespace kelvorin
