@@ -367,7 +367,9 @@
     const instance = demo;
     demo = null;
     hooks.state = 'starting';
+    $('loading').hidden = false;
     audio.decoded.then(() => {
+      $('loading').hidden = true;
       $('stage').hidden = false;
       hooks.state = 'playing';
       // A window that cannot be opened has shown its reason as a message.
