@@ -42,8 +42,9 @@ foreach(script ${E2E_SCRIPTS})
 endforeach()
 
 # The GL 1.1 layer on OpenGL ES against desktop OpenGL: gl_probe, built for both, draws what
-# the layer offers beyond the demo's frames (e2e.gles_parity compares those); frame_diff
-# compares two frames.
+# the layer offers beyond the demo's frames, and gles.probe compares the two pictures;
+# e2e.gles_parity compares the demo's frames from both offline renderers. frame_diff compares
+# two frames.
 add_executable(frame_diff tests/gles/frame_diff.cpp)
 target_link_libraries(frame_diff PRIVATE PkgConfig::PNG)
 add_executable(gl_probe tests/gles/probe.cpp)

@@ -33,7 +33,8 @@ void main() {
 }
 )";
 
-// GL_MODULATE with an RGB picture: the colour times the texel, the alpha as it comes.
+// GL_MODULATE with an RGB picture: the colour times the texel, the alpha as it comes. The
+// branch lets untextured fills skip the lookup.
 const char *const FRAGMENT_SHADER = R"(#version 300 es
 precision highp float;
 uniform sampler2D picture;
@@ -42,7 +43,10 @@ in vec4 vertexColour;
 in vec2 vertexTexCoord;
 out vec4 fragmentColour;
 void main() {
-    fragmentColour = texturing ? vertexColour * texture(picture, vertexTexCoord) : vertexColour;
+    if (texturing)
+        fragmentColour = vertexColour * texture(picture, vertexTexCoord);
+    else
+        fragmentColour = vertexColour;
 }
 )";
 

@@ -5,19 +5,19 @@
 source "$(dirname "$0")/common.bash"
 cd "$BUILD"
 
-# 12 frames a second keeps the runs short and still lands frames where scene 3 shows between
+# 6 frames a second keeps the runs short and still lands frames where scene 3 shows between
 # its blinks and where the tunnel shakes. What each frame shows:
 #   3000 banner (depth test, no blending)    9000 spinning logo (blended)
 #   17833 lit ball spiral, picture           30000 wire cube fan, picture bands (additive)
-#   41083 title over the fan                 46500 title tumbling with its trail
+#   41166 title over the fan                 46500 title tumbling with its trail
 #   50000 wire sphere, countdown             57000 white flash, fading sphere
-#   63000 cloud tunnel (alpha/zero) shaking  69750 tunnel shaking, light sprites
-#   84500 finale growing, first petals       89000 sun layers, petals
+#   63000 cloud tunnel (alpha/zero) shaking  72000 tunnel shaking, light sprites
+#   84500 finale growing, floor and columns  89000 sun layers, petals
 #   100000 floor, columns, petal swirl       121000 camera flight, sun
 #   135000 greetings, picture, lit spiral    140000 the spiral further in
-CLOCKS=(3000 9000 17833 30000 41083 46500 50000 57000 63000 69750 84500 89000 100000 121000
+CLOCKS=(3000 9000 17833 30000 41166 46500 50000 57000 63000 72000 84500 89000 100000 121000
         135000 140000)
-args=(--fps 12 --size 800x600)
+args=(--fps 6 --size 800x600)
 for clock in "${CLOCKS[@]}"; do args+=(--at "$clock"); done
 
 for program in kelvorin-capture kelvorin-capture-gles; do
