@@ -4,6 +4,8 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
 add_executable(kelvorin_tests ${TEST_SOURCES})
+# The browser's key map is plain C++, tested natively with the rest.
+target_sources(kelvorin_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/shell/platform_web_keys.cpp)
 target_link_libraries(kelvorin_tests PRIVATE kelvorin_core GTest::gtest GTest::gtest_main)
 target_compile_definitions(kelvorin_tests PRIVATE
   KELVORIN_BUILD_DIR="${CMAKE_BINARY_DIR}" KELVORIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -1,4 +1,4 @@
-// Windows virtual-key codes for the window backend's key events.
+// Windows virtual-key codes for the backends' key events.
 #pragma once
 #include <cstdint>
 
@@ -6,5 +6,11 @@ namespace kelvorin {
 
 // The virtual-key code of an SDL key (SDL_Keycode), 0 for a key that has none.
 int VirtualKeyFromSDL(int32_t sdlKey);
+
+// The virtual-key code of a browser key event, from its key (the layout's meaning: letters,
+// digits, named keys), its code (the physical key: punctuation and the keypad, where Windows
+// too goes by position) and its location (2 for right-hand modifiers, 3 for the keypad).
+// 0 for a key that has none.
+int VirtualKeyFromDOM(const char *key, const char *code, unsigned long location);
 
 }  // namespace kelvorin

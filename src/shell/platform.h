@@ -1,8 +1,9 @@
 // The platform layer: windows, rendering contexts, events, message boxes and the clock.
 // The shell talks only to this interface. On Linux two backends implement it, a window backend
 // on SDL2 (platform_sdl.cpp) and an offscreen backend on EGL (platform_egl.cpp); on Windows the
-// window backend is Win32 (platform_win32.cpp). Only the backends include SDL, EGL or Windows
-// headers. A program picks its backend once, before anything else.
+// window backend is Win32 (platform_win32.cpp); in the browser, a canvas (platform_web.cpp).
+// Only the backends include SDL, EGL, Windows or Emscripten headers. A program picks its
+// backend once, before anything else.
 #pragma once
 #include <cstdint>
 
@@ -81,6 +82,7 @@ struct Platform {
 
 extern const Platform windowPlatform;     // SDL2 on Linux, Win32 on Windows
 extern const Platform offscreenPlatform;  // EGL pbuffer, no display
+extern const Platform webPlatform;        // a canvas with WebGL 2, in the browser
 extern const Platform *platform;          // the backend in use
 
 // Shows a box through the current backend and writes "CAPTION: text" as one line to standard

@@ -1,0 +1,85 @@
+#!/usr/bin/python3
+"""The browser's frames are the desktop's: index.html?at=MS against kelvorin-capture --at MS
+(both 800x600, 60 fps synthetic clock) at lit spheres (the ball spiral), the tunnel in a
+frame that shakes, with its sprites, and the finale's blended layers. Each frame: mean absolute
+difference below 3 per channel, fewer than 2 % of pixels off by more than 24."""
+import base64
+import os
+import shutil
+import subprocess
+import tempfile
+
+import browser
+from browser import fail, waiting
+
+MOMENTS = [17500, 66150, 100000]
+NATIVE = os.environ.get("NATIVE", "build")
+
+
+def pixels(png):
+    """(width, height, RGB bytes) of a PNG."""
+    ppm = subprocess.run(["convert", "png:-", "-depth", "8", "ppm:-"], input=png,
+                         capture_output=True, check=True).stdout
+    magic, width, height, _, data = ppm.split(maxsplit=4)
+    return int(width), int(height), data
+
+
+def difference(a, b):
+    """Mean absolute difference per channel, and the share of pixels off by more than 24."""
+    n = len(a) // 3
+    means = [sum(abs(x - y) for x, y in zip(a[c::3], b[c::3])) / n for c in range(3)]
+    d = [abs(x - y) for x, y in zip(a, b)]
+    off = sum(1 for i in range(0, len(d), 3) if max(d[i], d[i + 1], d[i + 2]) > 24) / n
+    return means, off
+
+
+def test():
+    out = tempfile.mkdtemp(prefix="kelvorin-parity-")
+    try:
+        compare_frames(out)
+    finally:
+        shutil.rmtree(out, ignore_errors=True)
+
+
+def compare_frames(out):
+    capture = [os.path.abspath(os.path.join(NATIVE, "kelvorin-capture")), "--out", out]
+    for ms in MOMENTS:
+        capture += ["--at", str(ms)]
+    # The desktop's frames are drawn while the browser draws its own.
+    native_run = subprocess.Popen(capture, cwd=NATIVE, stdout=subprocess.DEVNULL, start_new_session=True)
+    problems = []
+    with browser.session(also_end=[native_run.pid]) as (driver, server):
+        for ms in MOMENTS:
+            driver.get(server.url(f"index.html?at={ms}"))
+            browser.wait_for(driver, f"document.title === 'frame {ms} ready' || kelvorin.state === 'error'",
+                             f"the frame at {ms} ms")
+            state = browser.hooks(driver)
+            if state["state"] != "frame":
+                fail(f"at {ms} ms: {state}")
+            box = driver.execute_script("const r = document.getElementById('canvas')"
+                                        ".getBoundingClientRect(); return [r.left, r.top, r.width, r.height];")
+            if box != [0, 0, 800, 600]:
+                fail(f"at {ms} ms the canvas is at {box}, not at the top-left at 800x600")
+            url = driver.execute_script("return document.getElementById('canvas').toDataURL('image/png');")
+            web = pixels(base64.b64decode(url.split(",", 1)[1]))
+            if ms == MOMENTS[0]:
+                waiting("kelvorin-capture")
+                if native_run.wait() != 0:
+                    fail(f"kelvorin-capture ended with {native_run.returncode}")
+            with open(os.path.join(out, f"frame-{ms:06d}.png"), "rb") as f:
+                native = pixels(f.read())
+            if web[:2] != native[:2]:
+                fail(f"at {ms} ms the browser's frame is {web[:2]}, the desktop's {native[:2]}")
+            means, off = difference(web[2], native[2])
+            print(f"{ms} ms: mean difference {means[0]:.2f} {means[1]:.2f} {means[2]:.2f}, "
+                  f"{off * 100:.2f} % of pixels off by more than 24")
+            if max(means) >= 3 or off >= 0.02:
+                problems.append(f"{ms} ms")
+        if browser.console_errors(driver):
+            fail(f"errors in the console: {browser.console_errors(driver)}")
+    if problems:
+        fail(f"the browser's frame differs from the desktop's at {', '.join(problems)}")
+
+
+if __name__ == "__main__":
+    browser.main(test)

@@ -1,0 +1,108 @@
+#!/usr/bin/python3
+"""Measures the browser edition in headless Chromium (SwiftShader) on this machine, for
+script/bench. Prints, one per line:
+  size FILE BYTES GZIP_BYTES   every file of the page, and gzip -6 as a static server sends it
+  load MS                      opening the page (fresh profile, empty cache) to the start question
+  scene ID SAMPLES FPS         window.kelvorin.fps while the demo plays in an 800x600 canvas
+Usage: web.py SITE [RUNS]
+       web.py SITE --screenshot PNG   the page playing the finale in a wide window (the README's)"""
+import gzip
+import os
+import statistics
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "web"))
+os.environ.setdefault("WEB_LIMIT", "600")
+import browser  # noqa: E402
+
+UNTIL_MS = 150000  # the greetings (from 130 s) stay: 20 s of them is enough
+
+
+def sizes(site):
+    for folder, _, names in os.walk(site):
+        if os.path.relpath(folder, site).startswith("CMakeFiles"):
+            continue
+        for name in sorted(names):
+            path = os.path.join(folder, name)
+            relative = os.path.relpath(path, site)
+            if relative.startswith(("CMake", "Makefile", "cmake_install", "CTest", "Testing")) or relative.endswith(".part.mp3"):
+                continue
+            with open(path, "rb") as f:
+                data = f.read()
+            print(f"size {relative} {len(data)} {len(gzip.compress(data, 6))}")
+
+
+def load_time(site):
+    with browser.session(site=site) as (driver, server):
+        driver.get(server.url("index.html"))
+        browser.wait_for(driver, "kelvorin.readyAt !== null || kelvorin.state === 'error'", "the question")
+        return driver.execute_script("return kelvorin.readyAt;")
+
+
+def scene_rates(site):
+    """Samples fps four times a second; a sample counts for a scene when the whole second
+    before it lies within that scene."""
+    samples = {}
+    order = []
+    with browser.session(site=site) as (driver, server):
+        page_size(driver, 800, 600)  # so that the 4:3 canvas is 800x600
+        driver.get(server.url("index.html"))
+        browser.wait_for(driver, "kelvorin.state === 'question'", "the question")
+        driver.find_element("id", "no").click()
+        browser.wait_for(driver, "kelvorin.state === 'playing'", "the demo")
+        size = driver.execute_script("const c = document.getElementById('canvas'); return [c.width, c.height];")
+        print(f"canvas {size[0]}x{size[1]}")
+        since = {}  # scene -> the clock at which it was first seen in this visit
+        last = None
+        browser.waiting("the demo to reach the greetings")
+        while True:
+            state = driver.execute_script("return [kelvorin.clock, kelvorin.scene, kelvorin.fps];")
+            clock, scene, fps = state
+            if scene != last:
+                since[scene] = clock
+                last = scene
+                if scene not in order:
+                    order.append(scene)
+            elif clock - since[scene] >= 1000:
+                samples.setdefault(scene, []).append(fps)
+            if clock >= UNTIL_MS:
+                break
+            time.sleep(0.25)
+    for scene in order:
+        values = samples.get(scene, [])
+        rate = f"{statistics.mean(values):.1f}" if values else "-"
+        print(f"scene {scene} {len(values)} {rate}")
+
+
+def page_size(driver, width, height):
+    """Sizes the window so that the page itself is width x height."""
+    outer = driver.get_window_size()
+    inner = driver.execute_script("return [innerWidth, innerHeight];")
+    driver.set_window_size(width + outer["width"] - inner[0], height + outer["height"] - inner[1])
+
+
+def screenshot(site, png):
+    with browser.session(site=site) as (driver, server):
+        page_size(driver, 1024, 600)
+        driver.get(server.url("index.html"))
+        browser.wait_for(driver, "kelvorin.state === 'question'", "the question")
+        driver.find_element("id", "no").click()
+        browser.wait_for(driver, "kelvorin.clock >= 104000", "the finale")
+        driver.save_screenshot(png)
+
+
+def main():
+    site = sys.argv[1]
+    if len(sys.argv) > 3 and sys.argv[2] == "--screenshot":
+        screenshot(site, sys.argv[3])
+        return
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 3
+    sizes(site)
+    for _ in range(runs):
+        print(f"load {load_time(site):.0f}")
+    scene_rates(site)
+
+
+if __name__ == "__main__":
+    main()
