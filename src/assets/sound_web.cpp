@@ -1,7 +1,7 @@
 // Sound on Web Audio, the browser backend of the sound interface (the list reader is shared,
 // sound_list.cpp). The page decodes the music while it loads, so that playing starts at once,
 // and starts it with the demo's first frame, at that frame's clock, then keeps it in step with
-// the demo clock (web/page.js). As on the desktop every failure leaves the demo silent; the page
+// the demo clock (dist/web/page.js). As on the desktop every failure leaves the demo silent; the page
 // also says so, since a browser that plays nothing gives the viewer no other hint.
 #include <emscripten.h>
 

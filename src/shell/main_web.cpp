@@ -1,4 +1,4 @@
-// The browser edition's entry points, called by the page (web/page.js). The page asks the start
+// The browser edition's entry points, called by the page (dist/web/page.js). The page asks the start
 // question itself, as an overlay that does not block, and calls kelvorin_play with the answer;
 // the frame loop then runs one pass per animation frame. kelvorin_frame_at draws the one frame
 // that the offline renderer would write at a given clock, for tests and stills.

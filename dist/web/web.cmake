@@ -27,7 +27,7 @@ target_link_options(kelvorin PRIVATE
 
 # The page.
 foreach(file index.html kelvorin.css page.js)
-  configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
+  configure_file(${CMAKE_SOURCE_DIR}/dist/web/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
 
 # The data, from the native build's Data/ (script/setup makes it).
