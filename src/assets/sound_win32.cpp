@@ -36,10 +36,11 @@ bool ReadWave(const char *path, WAVEFORMATEX *format, char **data, DWORD *size) 
     if (mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF) == MMSYSERR_NOERROR &&
         mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) == MMSYSERR_NOERROR &&
         chunk.cksize >= sizeof(PCMWAVEFORMAT)) {
-        // Only plain PCM is played; its format has no extra bytes.
+        // Only plain PCM is played; its format has no extra bytes. A block size of 0 would
+        // leave the length of the played data undefined.
         *format = WAVEFORMATEX{};
         if (mmioRead(file, (HPSTR)format, sizeof(PCMWAVEFORMAT)) == (LONG)sizeof(PCMWAVEFORMAT) &&
-            format->wFormatTag == WAVE_FORMAT_PCM && mmioAscend(file, &chunk, 0) == MMSYSERR_NOERROR) {
+            format->wFormatTag == WAVE_FORMAT_PCM && format->nBlockAlign > 0 && mmioAscend(file, &chunk, 0) == MMSYSERR_NOERROR) {
             chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
             if (mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) == MMSYSERR_NOERROR &&
                 chunk.cksize > 0 && (*data = (char *)std::malloc(chunk.cksize)) != nullptr) {
