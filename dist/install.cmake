@@ -16,8 +16,9 @@ file(RELATIVE_PATH KELVORIN_DATA_FROM_BIN ${CMAKE_INSTALL_PREFIX}/${KELVORIN_BIN
 file(RELATIVE_PATH KELVORIN_PROGRAM_FROM_BIN ${CMAKE_INSTALL_PREFIX}/${KELVORIN_BIN_INSTALL_DIR}
   ${CMAKE_INSTALL_PREFIX}/${KELVORIN_PROGRAM_INSTALL_DIR}/kelvorin)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvorin.in ${CMAKE_BINARY_DIR}/launcher/kelvorin @ONLY)
-target_compile_definitions(kelvorin-capture PRIVATE
-  KELVORIN_DATA_FROM_BIN="${KELVORIN_DATA_FROM_BIN}")
+foreach(capture kelvorin-capture kelvorin-capture-gles)
+  target_compile_definitions(${capture} PRIVATE KELVORIN_DATA_FROM_BIN="${KELVORIN_DATA_FROM_BIN}")
+endforeach()
 
 # Debian wants manual pages and changelogs compressed, without a time stamp in the header.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${CMAKE_BINARY_DIR}/dist/changelog @ONLY)

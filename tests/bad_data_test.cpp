@@ -14,7 +14,8 @@
 
 #include "assets/textures.h"
 #include "injected_platform.h"
-#include "shell/demo.h"
+#include "platform/keys.h"
+#include "shell/frame_loop.h"
 
 using namespace kelvorin;
 namespace fs = std::filesystem;

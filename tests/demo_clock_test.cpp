@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "injected_platform.h"
-#include "shell/demo.h"
-#include "timeline/dispatcher.h"
+#include "platform/keys.h"
+#include "scenes/dispatcher.h"
+#include "shell/frame_loop.h"
+#include "timeline/clock.h"
 
 using namespace kelvorin;
 

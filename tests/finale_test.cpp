@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "offscreen_harness.h"
-#include "scenes/accumulators.h"
 #include "scenes/scene7.h"
+#include "scenes/state.h"
 #include "timeline/random.h"
 
 using harness::EnterScene;

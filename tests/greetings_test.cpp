@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "offscreen_harness.h"
-#include "scenes/accumulators.h"
+#include "scenes/state.h"
 #include "scroller_reference.h"
 
 using harness::EnterScene;

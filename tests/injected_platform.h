@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 namespace injected {
 

@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "injected_platform.h"
-#include "shell/demo.h"
-#include "timeline/dispatcher.h"
+#include "platform/keys.h"
+#include "scenes/dispatcher.h"
+#include "shell/frame_loop.h"
+#include "shell/window.h"
+#include "timeline/clock.h"
 
 using namespace kelvorin;
 

@@ -9,10 +9,10 @@
 #include <functional>
 #include <vector>
 
-#include "shell/demo.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
+#include "scenes/dispatcher.h"
 #include "shell/window.h"
-#include "timeline/dispatcher.h"
+#include "timeline/clock.h"
 
 namespace harness {
 

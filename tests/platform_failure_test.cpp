@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "injected_platform.h"
-#include "shell/demo.h"
+#include "platform/keys.h"
+#include "shell/frame_loop.h"
 #include "shell/window.h"
 
 using namespace kelvorin;

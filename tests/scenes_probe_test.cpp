@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "offscreen_harness.h"
-#include "scenes/accumulators.h"
+#include "scenes/state.h"
 
 using harness::CountLit;
 using harness::Frame;

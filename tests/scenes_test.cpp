@@ -10,7 +10,7 @@
 #include <string>
 
 #include "offscreen_harness.h"
-#include "scenes/accumulators.h"
+#include "scenes/state.h"
 #include "timeline/random.h"
 
 using harness::Frame;

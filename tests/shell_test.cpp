@@ -12,8 +12,9 @@
 #include <string>
 
 #include "assets/textures.h"
+#include "editions/linux/keys_sdl.h"
 #include "offscreen_harness.h"
-#include "shell/keymap.h"
+#include "platform/keys.h"
 #include "shell/render_state.h"
 
 using namespace kelvorin;

@@ -4,9 +4,10 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
 add_executable(kelvorin_tests ${TEST_SOURCES})
-# The browser's key map is plain C++, tested natively with the rest.
-target_sources(kelvorin_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/shell/platform_web_keys.cpp)
-target_link_libraries(kelvorin_tests PRIVATE kelvorin_core GTest::gtest GTest::gtest_main)
+# The browser edition's key map is plain C++, tested natively with the rest.
+include(${CMAKE_SOURCE_DIR}/src/editions/web/keys.cmake)
+target_link_libraries(kelvorin_tests PRIVATE
+  kelvorin_core kelvorin_web_keys PkgConfig::PNG GTest::gtest GTest::gtest_main)
 target_compile_definitions(kelvorin_tests PRIVATE
   KELVORIN_BUILD_DIR="${CMAKE_BINARY_DIR}" KELVORIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(kelvorin_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
@@ -19,6 +20,10 @@ add_test(NAME generated_data_checksums
   COMMAND sha256sum --check --quiet --strict ${CMAKE_SOURCE_DIR}/tests/generated_data.sha256
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/Data)
 set_tests_properties(generated_data_checksums PROPERTIES TIMEOUT 60)
+
+# The floors of src/: every include points down (docs/architecture.md).
+add_test(NAME structure COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/structure.py)
+set_tests_properties(structure PROPERTIES TIMEOUT 60)
 
 # The hardened build's programs carry the protections of Debian's packages (cmake/hardening.cmake).
 # Control-flow protection is compiled in, but no Debian 12 program can be marked with it: the C

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "offscreen_harness.h"
-#include "scenes/accumulators.h"
+#include "scenes/state.h"
 #include "shell/window.h"
 #include "timeline/random.h"
 

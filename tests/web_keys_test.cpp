@@ -2,7 +2,7 @@
 // codes. Plain C++, so it is tested here rather than in the browser.
 #include <gtest/gtest.h>
 
-#include "shell/keymap.h"
+#include "editions/web/keys_web.h"
 
 using namespace kelvorin;
 

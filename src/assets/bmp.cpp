@@ -3,7 +3,7 @@
 // (descriptor and memory are released before the message is shown).
 #include "assets/bmp.h"
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 #include <cerrno>
 #include <cstdio>

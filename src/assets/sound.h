@@ -1,5 +1,5 @@
 // The sound list and the music, played once from the first frame on. The list reader is shared;
-// playback has a backend per platform (sound_sdl.cpp on the desktop, sound_win32.cpp on Windows,
+// playback has a backend in each edition (sound_sdl.cpp on Linux, sound_win32.cpp on Windows,
 // sound_web.cpp in the browser).
 #pragma once
 

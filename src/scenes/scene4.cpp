@@ -5,10 +5,10 @@
 
 #include "draw/shapes.h"
 #include "draw/sprite.h"
-#include "scenes/accumulators.h"
+#include "scenes/dispatcher.h"
 #include "scenes/scenes.h"
-#include "shell/demo.h"
-#include "timeline/dispatcher.h"
+#include "scenes/state.h"
+#include "timeline/clock.h"
 
 namespace kelvorin {
 

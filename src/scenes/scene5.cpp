@@ -8,10 +8,10 @@
 
 #include "assets/textures.h"
 #include "draw/sprite.h"
-#include "scenes/accumulators.h"
+#include "scenes/dispatcher.h"
 #include "scenes/scenes.h"
-#include "shell/demo.h"
-#include "timeline/dispatcher.h"
+#include "scenes/state.h"
+#include "timeline/clock.h"
 #include "timeline/random.h"
 
 namespace kelvorin {

@@ -4,11 +4,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "scenes/accumulators.h"
+#include "scenes/dispatcher.h"
 #include "scenes/scene7.h"
 #include "scenes/scenes.h"
-#include "shell/demo.h"
-#include "timeline/dispatcher.h"
+#include "scenes/state.h"
+#include "timeline/clock.h"
 
 namespace kelvorin {
 

@@ -3,9 +3,9 @@
 #include <GL/gl.h>
 
 #include "assets/textures.h"
-#include "scenes/accumulators.h"
 #include "scenes/scene7.h"
-#include "shell/demo.h"
+#include "scenes/state.h"
+#include "timeline/clock.h"
 
 namespace kelvorin {
 

@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "draw/sprite.h"
-#include "scenes/accumulators.h"
 #include "scenes/scene7.h"
-#include "shell/demo.h"
+#include "scenes/state.h"
+#include "timeline/clock.h"
 #include "timeline/random.h"
 
 namespace kelvorin {

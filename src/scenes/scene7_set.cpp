@@ -6,8 +6,8 @@
 
 #include "assets/textures.h"
 #include "draw/point.h"
-#include "scenes/accumulators.h"
 #include "scenes/scene7.h"
+#include "scenes/state.h"
 
 namespace kelvorin {
 

@@ -10,9 +10,9 @@
 #include "draw/shapes.h"
 #include "draw/sphere.h"
 #include "draw/sprite.h"
-#include "scenes/accumulators.h"
 #include "scenes/scenes.h"
-#include "shell/demo.h"
+#include "scenes/state.h"
+#include "timeline/clock.h"
 
 namespace kelvorin {
 

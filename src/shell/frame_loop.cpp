@@ -1,13 +1,12 @@
+#include "shell/frame_loop.h"
+
 #include "assets/sound.h"
-#include "shell/demo.h"
+#include "platform/keys.h"
+#include "scenes/dispatcher.h"
 #include "shell/window.h"
-#include "timeline/dispatcher.h"
+#include "timeline/clock.h"
 
 namespace kelvorin {
-
-uint32_t time = 0;
-uint32_t previousTime = 0;
-double tempo = 0.0;
 
 namespace {
 
@@ -46,9 +45,7 @@ bool StartDemo() {
 
 bool DemoPass() {
     if (done) return false;
-    previousTime = time;
-    time = ReadDemoClock();
-    tempo = (double)(uint32_t)(time - previousTime);
+    StepClock(ReadDemoClock());
 
     Event event;
     if (platform->pollEvent(&event)) {
@@ -57,7 +54,7 @@ bool DemoPass() {
             done = true;
             return false;
         }
-        DemoWindowProc(event);
+        if (event.kind != EV_DISPATCHED) DemoWindowProc(event);
         DrawStep();
     } else {
         DrawStep();
@@ -83,6 +80,12 @@ int EndDemo() {
     CloseDemoWindow();
     // Escape is the viewer's normal way out and reports success, not the key's code.
     return escaped ? 0 : (int)message.wParam;
+}
+
+void DrawFrameAt(uint32_t clock) {
+    StepClock(clock);
+    DrawFrame();
+    platform->swapBuffers();
 }
 
 int RunDemo() {

@@ -19,6 +19,10 @@ void ResizeView(int width, int height) {
     glLoadIdentity();
 }
 
+void UseSkimView(int width, int height) {
+    ResizeView(width / 16 > 0 ? width / 16 : 1, height / 16 > 0 ? height / 16 : 1);
+}
+
 bool InitRenderState() {
     FillRandomPools();
     if (!LoadTextures()) return false;

@@ -1,6 +1,5 @@
 #include "shell/window.h"
 
-#include "shell/demo.h"
 #include "shell/render_state.h"
 
 namespace kelvorin {

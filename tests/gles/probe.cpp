@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 #ifdef KELVORIN_GLES
 #include "gles/gles.h"

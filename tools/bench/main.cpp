@@ -19,10 +19,12 @@
 #include <vector>
 
 #include "assets/sound.h"
-#include "capture/clock.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
+#include "scenes/dispatcher.h"
+#include "shell/frame_loop.h"
 #include "shell/render_state.h"
 #include "shell/window.h"
+#include "timeline/clock.h"
 
 namespace {
 

@@ -15,11 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "capture/clock.h"
 #include "capture/options.h"
 #include "capture/video.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
+#include "scenes/dispatcher.h"
+#include "shell/frame_loop.h"
 #include "shell/window.h"
+#include "timeline/clock.h"
 
 namespace {
 

@@ -16,12 +16,13 @@
 #include <vector>
 
 #include "assets/sound.h"
-#include "capture/clock.h"
 #include "capture/ffmpeg.h"
 #include "capture/progress.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
+#include "shell/frame_loop.h"
 #include "shell/render_state.h"
 #include "shell/window.h"
+#include "timeline/clock.h"
 
 namespace kelvorin {
 

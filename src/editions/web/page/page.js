@@ -1,0 +1,352 @@
+// The page around the browser edition: it downloads the demo and its data, asks the start
+// question, switches fullscreen, plays the music through Web Audio (sound.js) and shows what
+// went wrong.
+// The demo itself (kelvorin.js, kelvorin.wasm) reaches this file through Module.page.
+//
+// window.kelvorin, for tests and for pages that embed the demo:
+//   state  "loading", "question", "starting" (answered, the music not yet decoded), "playing",
+//          "ended", "frame" (?at=MS) or "error"
+//   clock  the demo clock of the last pass, ms        scene  the scene id of the last pass
+//   fps    passes in the last second                   audio  the audio context's state, or "none"
+//   music  seconds into the music as Web Audio plays it at the last pass, or null when none plays
+//   message  the last message shown                   readyAt  ms from navigation to the question
+'use strict';
+
+(() => {
+  const hooks = window.kelvorin = {
+    state: 'loading', clock: 0, scene: 0, fps: 0, audio: 'none', music: null, message: '', readyAt: null,
+  };
+  const $ = (id) => document.getElementById(id);
+
+  // ?at=MS[&size=WxH]: one frame on the synthetic clock, nothing played.
+  const params = new URLSearchParams(location.search);
+  const frame = params.has('at') ? parseFrameRequest(params) : null;
+
+  function parseFrameRequest(p) {
+    const at = Number(p.get('at'));
+    const size = /^(\d+)x(\d+)$/.exec(p.get('size') || '800x600');
+    if (!Number.isInteger(at) || at < 0 || at > 0xFFFFFFFF || !size) return { bad: true };
+    const width = Number(size[1]), height = Number(size[2]);
+    if (width < 1 || height < 1 || width > 4096 || height > 4096) return { bad: true };
+    return { at, width, height };
+  }
+
+  // ---- Messages ----
+
+  let noticeTimer = 0;
+
+  function showMessage(caption, text) {
+    const box = $('message');
+    box.querySelector('.caption').textContent = caption;
+    box.querySelector('.text').textContent = text;
+    box.hidden = false;
+    hooks.message = text;
+  }
+
+  // Something that stops the demo: the message replaces whatever was showing.
+  function fail(caption, text) {
+    for (const id of ['loading', 'question', 'end']) $(id).hidden = true;
+    $('stage').hidden = true;
+    showMessage(caption, text);
+    hooks.state = 'error';
+    audio.close();
+    leaveFullscreen();
+  }
+
+  // Something the viewer should know while the demo goes on.
+  function notice(text) {
+    const line = $('notice');
+    line.textContent = text;
+    line.hidden = false;
+    line.classList.remove('fading');
+    hooks.message = text;
+    clearTimeout(noticeTimer);
+    noticeTimer = setTimeout(() => line.classList.add('fading'), 8000);
+  }
+
+  class DownloadError extends Error {
+    constructor(message, status) {
+      super(message);
+      this.status = status;
+    }
+  }
+
+  // ---- Downloads ----
+
+  async function download(url) {
+    let response;
+    try {
+      response = await fetch(url);
+    } catch (e) {
+      throw new DownloadError(`Could not download ${url}: the server did not answer.`, 'no answer');
+    }
+    if (!response.ok) {
+      const status = `${response.status} ${response.statusText}`;
+      throw new DownloadError(`Could not download ${url} (${status}).`, status);
+    }
+    return new Uint8Array(await response.arrayBuffer());
+  }
+
+  function loadScript(url) {
+    return new Promise((resolve, reject) => {
+      const script = document.createElement('script');
+      script.src = url;
+      script.onload = resolve;
+      script.onerror = () => reject(new DownloadError(`Could not download ${url}.`));
+      document.head.appendChild(script);
+    });
+  }
+
+  function hasWebGL2() {
+    const gl = document.createElement('canvas').getContext('webgl2');
+    if (!gl) return false;
+    const lose = gl.getExtension('WEBGL_lose_context');
+    if (lose) lose.loseContext();
+    return true;
+  }
+
+  // ---- Fullscreen ----
+
+  function fullscreenElement() {
+    return document.fullscreenElement || document.webkitFullscreenElement || null;
+  }
+
+  // Only inside the viewer's own click or key press: browsers refuse it otherwise. A refusal
+  // leaves the demo playing in the page.
+  function enterFullscreen() {
+    const stage = $('stage');
+    const request = stage.requestFullscreen || stage.webkitRequestFullscreen;
+    if (!request) return;
+    Promise.resolve(request.call(stage, { navigationUI: 'hide' }))
+      .then(() => {
+        // Where the browser allows it, Escape reaches the demo in fullscreen too (holding it
+        // still leaves fullscreen); elsewhere the first Escape only leaves fullscreen.
+        if (navigator.keyboard && navigator.keyboard.lock) {
+          return navigator.keyboard.lock(['Escape', 'F1']);
+        }
+        return undefined;
+      })
+      .catch(() => {});
+  }
+
+  function leaveFullscreen() {
+    if (!fullscreenElement()) return;
+    const exit = document.exitFullscreen || document.webkitExitFullscreen;
+    if (exit) Promise.resolve(exit.call(document)).catch(() => {});
+  }
+
+  // ---- Music (sound.js) ----
+
+  const audio = window.KelvorinSound(hooks, notice);
+  const AUDIO_FILE = /\.(mp3|ogg|opus|m4a|wav)$/i;  // downloads that the page decodes as music
+
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'visible' && hooks.state === 'playing') audio.unlock();
+  });
+
+  // ---- The demo ----
+
+  const files = new Map();  // name -> bytes, written into every new instance's file system
+  let wasm = null;          // compiled once
+  let demo = null;          // the instance that plays next
+  const passTimes = [];
+
+  // What the demo calls (Module.page).
+  const page = {
+    audio,
+
+    // A new canvas for every new rendering context, as a new window on the desktop.
+    newCanvas() {
+      const canvas = document.createElement('canvas');
+      canvas.id = 'canvas';
+      // The browser may take the context away (a GPU reset, too many pages drawing); the demo
+      // cannot draw on without it.
+      canvas.addEventListener('webglcontextlost', () => {
+        if (!canvas.dropped && hooks.state === 'playing') {
+          fail('The picture was lost', 'The browser took WebGL 2 away from the page (the graphics '
+            + 'processor was reset or is needed elsewhere). Reload the page to play again.');
+        }
+      });
+      if (frame) {
+        const ratio = window.devicePixelRatio || 1;
+        canvas.style.width = `${frame.width / ratio}px`;
+        canvas.style.height = `${frame.height / ratio}px`;
+      }
+      $('canvas').replaceWith(canvas);
+    },
+
+    // Frees the old context at once rather than when it is collected.
+    dropCanvas() {
+      $('canvas').dropped = true;
+      const gl = $('canvas').getContext('webgl2');
+      const lose = gl && gl.getExtension('WEBGL_lose_context');
+      if (lose) lose.loseContext();
+    },
+
+    message(caption, text, serious) {
+      if (serious) fail(caption, text);
+      else notice(`${caption}: ${text}`);
+    },
+
+    pass(clock, scene) {
+      const now = performance.now();
+      passTimes.push(now);
+      while (passTimes[0] <= now - 1000) passTimes.shift();
+      hooks.fps = passTimes.length;
+      hooks.clock = clock;
+      hooks.scene = scene;
+      audio.sync(clock);
+    },
+
+    ended() {
+      audio.close();
+      leaveFullscreen();
+      if (navigator.keyboard && navigator.keyboard.unlock) navigator.keyboard.unlock();
+      if (hooks.state === 'error') return;
+      hooks.state = 'ended';
+      hooks.fps = 0;
+      passTimes.length = 0;
+      $('stage').hidden = true;
+      $('end').hidden = false;
+      $('again').focus();
+      // The next play starts from scratch: a new instance, with every scene at its start.
+      instantiate().then((instance) => { demo = instance; }, startFailed);
+    },
+
+    frameReady(ms) {
+      hooks.state = 'frame';
+      document.title = `frame ${ms} ready`;
+    },
+  };
+
+  function instantiate() {
+    return window.createKelvorin({
+      page,
+      instantiateWasm(imports, receive) {
+        WebAssembly.instantiate(wasm, imports).then((instance) => receive(instance, wasm), startFailed);
+        return {};
+      },
+      preRun: [(module) => {
+        module.FS.mkdir('Data');
+        for (const [name, bytes] of files) module.FS.writeFile(name, bytes);
+      }],
+      print: (text) => console.log(text),
+      printErr: (text) => console.warn(text),
+      onAbort: (what) => fail('The demo stopped', String(what)),
+    });
+  }
+
+  function startFailed(e) {
+    fail('The demo could not start', e && e.message ? e.message : String(e));
+  }
+
+  function showQuestion() {
+    hooks.state = 'question';
+    $('loading').hidden = true;
+    $('end').hidden = true;
+    $('question').hidden = false;
+    $('yes').focus();
+    if (hooks.readyAt === null) hooks.readyAt = performance.now();
+  }
+
+  // Sound and fullscreen are granted only inside the viewer's click or key press; the demo
+  // itself starts once the music is decoded, so that both begin together.
+  function answer(fullscreen) {
+    if (hooks.state !== 'question' || !demo) return;
+    audio.unlock();
+    if (fullscreen) enterFullscreen();
+    $('question').hidden = true;
+    const instance = demo;
+    demo = null;
+    hooks.state = 'starting';
+    $('loading').hidden = false;
+    audio.decoded.then(() => {
+      $('loading').hidden = true;
+      $('stage').hidden = false;
+      hooks.state = 'playing';
+      // A window that cannot be opened has shown its reason as a message.
+      if (!instance._kelvorin_play(fullscreen ? 1 : 0) && hooks.state !== 'error') hooks.state = 'ended';
+    });
+  }
+
+  $('yes').addEventListener('click', () => answer(true));
+  $('no').addEventListener('click', () => answer(false));
+  $('again').addEventListener('click', () => { if (demo) showQuestion(); });
+
+  window.addEventListener('keydown', (e) => {
+    if (hooks.state === 'question' && (e.key === 'Enter' || e.key === 'Escape')) {
+      e.preventDefault();
+      // Return answers with the button that has the focus, Yes unless the viewer moved it.
+      answer(e.key === 'Enter' && document.activeElement !== $('no'));
+    } else if (e.key === 'F1') {
+      // The browser's own F1 opens its help.
+      e.preventDefault();
+      if (hooks.state === 'playing' && !e.repeat) {
+        if (fullscreenElement()) leaveFullscreen();
+        else enterFullscreen();
+      }
+    }
+  });
+
+  async function load() {
+    if (frame && frame.bad) {
+      fail('Bad address', 'Use ?at=MS with a whole number of milliseconds, and optionally &size=WxH (800x600).');
+      return;
+    }
+    if (!hasWebGL2()) {
+      fail('WebGL 2 needed', 'KELVORIN draws with WebGL 2, which this browser does not offer or has '
+        + 'turned off. A current Chrome, Edge, Firefox or Safari, with hardware acceleration on, has it.');
+      return;
+    }
+    if (frame) {
+      document.body.classList.add('frame');
+      $('loading').hidden = true;
+    } else {
+      audio.create();
+    }
+
+    const list = JSON.parse(new TextDecoder().decode(await download('files.json')));
+    const progress = $('progress');
+    progress.max = list.length + 2;
+    const step = () => { progress.value += 1; };
+    const compiled = download('kelvorin.wasm').then((bytes) => WebAssembly.compile(bytes));
+    const decodes = [];
+    await Promise.all([
+      compiled.then((module) => { wasm = module; step(); }),
+      loadScript('kelvorin.js').then(step),
+      ...list.map(async (name) => {
+        if (!AUDIO_FILE.test(name)) {
+          files.set(name, await download(name));
+        } else if (!frame) {
+          // Without its music the demo plays silently, as on the desktop.
+          try {
+            const bytes = await download(name);
+            files.set(name, bytes);
+            decodes.push(audio.decode(name, bytes));
+          } catch (e) {
+            if (!(e instanceof DownloadError)) throw e;
+            audio.problems.set(name, `could not be downloaded (${e.status})`);
+          }
+        }
+        step();
+      }),
+    ]);
+    // The music goes on decoding while the viewer reads the question.
+    audio.decoded = Promise.all(decodes);
+    demo = await instantiate();
+
+    if (frame) {
+      hooks.state = 'loading';
+      if (!demo._kelvorin_frame_at(frame.at, frame.width, frame.height) && hooks.state !== 'error') {
+        hooks.state = 'ended';
+      }
+    } else {
+      showQuestion();
+    }
+  }
+
+  load().catch((e) => {
+    if (e instanceof DownloadError) fail('Download failed', `${e.message} Reload the page to try again.`);
+    else startFailed(e);
+  });
+})();

@@ -1,0 +1,25 @@
+// The frame loop: the demo's start-up after the start question, its passes and its shutdown.
+#pragma once
+#include <cstdint>
+
+namespace kelvorin {
+
+// The whole program: start question, window, sound, frame loop, shutdown. Returns the exit code.
+int RunDemo();
+
+// RunDemo's parts after the start question, for a host that runs the passes itself (the browser
+// runs one per animation frame). StartDemo opens the window at 800x600 in fullscreenMode, reads
+// the sound list and starts the music; false when the window could not be opened (the reason
+// was shown). DemoPass is one pass of the frame loop: clock, at most one event, the scene, the
+// present and the F1 switch; false once the loop has ended (a quit, Escape, or a failed F1
+// re-creation). EndDemo shuts down after the last pass and returns the exit code.
+bool StartDemo();
+bool DemoPass();
+int EndDemo();
+
+// One pass on a synthetic clock, for the offline renderer, the benchmark and the browser's
+// single frames: the clock stepped to clock, the scene drawn and presented; no events. The
+// present ends the frame (unpresented frames pile up in the driver).
+void DrawFrameAt(uint32_t clock);
+
+}  // namespace kelvorin
