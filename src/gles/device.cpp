@@ -246,6 +246,11 @@ void GlesDestroy() {
     boundTexture = 0;
 }
 
+void GlesSkipDrawing(bool skip) {
+    gles::DrawQueued();
+    gles::skipDrawing = skip;
+}
+
 namespace gl11 {
 
 using namespace gles;
@@ -256,6 +261,7 @@ void Viewport(int x, int y, int width, int height) {
 }
 
 void Clear(unsigned mask) {
+    if (skipDrawing) return;
     DrawQueued();
     glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
 }
@@ -309,6 +315,10 @@ void PixelStorei(unsigned name, int value) {
 }
 
 const unsigned char *GetString(unsigned name) { return glGetString(name); }
+
+void GetIntegerv(unsigned name, int *values) {
+    if (name == GL_TEXTURE_BINDING_2D) values[0] = int(boundTexture);
+}
 
 void GenTextures(int count, unsigned *names) {
     if (count <= 0) return;

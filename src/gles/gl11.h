@@ -32,6 +32,9 @@ void ShadeModel(unsigned mode);
 void Hint(unsigned target, unsigned mode);
 void Lightfv(unsigned light, unsigned name, const float *values);
 void Materialfv(unsigned face, unsigned name, const float *values);
+// The current colour, normal and texture coordinates, and a light's colours and eye position.
+void GetFloatv(unsigned name, float *values);
+void GetLightfv(unsigned light, unsigned name, float *values);
 
 // The framebuffer, textures and the rest that GLES does itself (device.cpp).
 void Viewport(int x, int y, int width, int height);
@@ -43,6 +46,7 @@ void Finish();
 void ReadPixels(int x, int y, int width, int height, unsigned format, unsigned type, void *pixels);
 void PixelStorei(unsigned name, int value);
 const unsigned char *GetString(unsigned name);
+void GetIntegerv(unsigned name, int *values);  // the bound texture
 void GenTextures(int count, unsigned *names);
 void BindTexture(unsigned target, unsigned name);
 void TexImage2D(unsigned target, int level, int internalFormat, int width, int height, int border,

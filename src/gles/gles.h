@@ -17,4 +17,9 @@ bool GlesCreate();
 // later GlesCreate starts from scratch, as a new OpenGL context would.
 void GlesDestroy();
 
+// While set, every state call takes effect as usual but nothing is drawn: vertices are dropped
+// as they come and glClear does nothing. Frames drawn only to move the demo's state forward (to
+// seek) then cost no drawing at all. What was queued before it is set is drawn first.
+void GlesSkipDrawing(bool skip);
+
 }  // namespace kelvorin

@@ -41,6 +41,7 @@ const double *NormalMatrix();
 
 // vertex.cpp
 void ResetFixedFunction();
+extern bool skipDrawing;  // GlesSkipDrawing
 
 // device.cpp: the texture bound by glBindTexture; room for count more vertices in the frame's
 // queue, and the queue index of the first (valid until the next call); room for count indices

@@ -13,6 +13,8 @@
 namespace kelvorin {
 namespace gles {
 
+bool skipDrawing = false;
+
 namespace {
 
 constexpr int MAX_LIGHTS = 8;
@@ -188,12 +190,12 @@ void Begin(unsigned primitive) {
 void End() {
     if (mode == NO_PRIMITIVE) return;
     raster.texture = texturing ? boundTexture : 0;
-    Assemble();
+    if (!skipDrawing) Assemble();
     mode = NO_PRIMITIVE;
 }
 
 void Vertex(float x, float y, float z) {
-    if (mode == NO_PRIMITIVE) return;
+    if (mode == NO_PRIMITIVE || skipDrawing) return;
     vertices.emplace_back();
     gles::Vertex &v = vertices.back();
     double clip[4];
@@ -261,6 +263,25 @@ void Lightfv(unsigned light, unsigned name, const float *values) {
     else if (name == GL_POSITION) {
         Transform(Modelview().m, values[0], values[1], values[2], values[3], l.position);
     }
+}
+
+void GetFloatv(unsigned name, float *values) {
+    if (name == GL_CURRENT_COLOR) std::copy(colour, colour + 4, values);
+    else if (name == GL_CURRENT_NORMAL) std::copy(normal, normal + 3, values);
+    else if (name == GL_CURRENT_TEXTURE_COORDS)
+        values[0] = texCoord[0], values[1] = texCoord[1], values[2] = 0, values[3] = 1;
+}
+
+void GetLightfv(unsigned light, unsigned name, float *values) {
+    if (light < GL_LIGHT0 || light >= GL_LIGHT0 + MAX_LIGHTS) return;
+    const Light &l = lights[light - GL_LIGHT0];
+    const double *from = name == GL_AMBIENT    ? l.ambient
+                         : name == GL_DIFFUSE  ? l.diffuse
+                         : name == GL_SPECULAR ? l.specular
+                         : name == GL_POSITION ? l.position
+                                               : nullptr;
+    if (from)
+        for (int i = 0; i < 4; i++) values[i] = float(from[i]);
 }
 
 // One-sided lighting: only the front material is ever used.

@@ -1,6 +1,8 @@
 // The scenes' animated values: program-lifetime globals, changed only in frames that their own
 // scene draws. Tests read them; the closing scene also uses v0s2.
 #pragma once
+#include <vector>
+
 #include "draw/point.h"
 
 namespace kelvorin {
@@ -79,5 +81,16 @@ extern const unsigned char dotfont[27 * 30];
 bool GlyphDot(char ch, int row, float x);
 // How many cubes board column i, row j shows at scroll position scroll (0, 1 or 2).
 int ScrollerDots(float i, int j, float scroll);
+
+// The whole state that the frames to come depend on, besides the textures: the demo clock, the
+// scene id, every value above, the random generator with its pools, and what a frame leaves in
+// the GL context for the next one (the current colour, normal and texture coordinates, the
+// bound texture, light 0's colours and its eye position). Saved on the synthetic clock, it lets
+// any later frame be rebuilt from it (seeking). The buffer keeps its capacity between saves.
+using DemoState = std::vector<unsigned char>;
+void SaveDemoState(DemoState &into);
+// Puts a saved state back; the modelview matrix is left at the identity. False, changing
+// nothing, for a buffer of the wrong size.
+bool RestoreDemoState(const DemoState &from);
 
 }  // namespace kelvorin

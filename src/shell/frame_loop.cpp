@@ -43,9 +43,11 @@ bool StartDemo() {
     return true;
 }
 
-bool DemoPass() {
+bool DemoPass() { return DemoPassAt(ReadDemoClock()); }
+
+bool DemoPassAt(uint32_t clock) {
     if (done) return false;
-    StepClock(ReadDemoClock());
+    StepClock(clock);
 
     Event event;
     if (platform->pollEvent(&event)) {

@@ -16,6 +16,9 @@ int RunDemo();
 bool StartDemo();
 bool DemoPass();
 int EndDemo();
+// DemoPass with the clock given rather than read from the wall clock: the browser's demo clock
+// follows what the viewer hears, and may be paused or moved by seeking.
+bool DemoPassAt(uint32_t clock);
 
 // One pass on a synthetic clock, for the offline renderer, the benchmark and the browser's
 // single frames: the clock stepped to clock, the scene drawn and presented; no events. The

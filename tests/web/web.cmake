@@ -2,6 +2,7 @@
 # server and a headless Chromium of its own (tools/browser/browser.py). The parity test also
 # runs the native build's kelvorin-capture.
 file(GLOB WEB_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/web/*.py)
+list(FILTER WEB_TESTS EXCLUDE REGEX "/steps\\.py$")  # the steps the player's tests share
 foreach(test ${WEB_TESTS})
   get_filename_component(name ${test} NAME_WE)
   add_test(NAME web.${name} COMMAND /usr/bin/python3 ${test})

@@ -4,6 +4,9 @@ script/bench. Prints, one per line:
   size FILE BYTES GZIP_BYTES   every file of the page, and gzip -6 as a static server sends it
   load MS                      opening the page (fresh profile, empty cache) to the start question
   scene ID SAMPLES FPS         window.kelvorin.fps while the demo plays in an 800x600 canvas
+  cold MS                      a seek to 170 s right after the demo starts, before its snapshots
+  ready S                      seconds from the start until the snapshots reach the seek bar's end
+  seek MS                      each of 20 seeks while the demo plays, once the snapshots are made
 Usage: PYTHONPATH=tools/browser web.py SITE [RUNS]
        web.py SITE --screenshot PNG   the page playing the finale in a wide window (the README's)"""
 import gzip
@@ -16,6 +19,9 @@ os.environ.setdefault("WEB_LIMIT", "600")
 import browser  # noqa: E402  tools/browser/, on PYTHONPATH (script/bench sets it)
 
 UNTIL_MS = 150000  # the greetings (from 130 s) stay: 20 s of them is enough
+# Jumps across every scene, 5 s to 170 s among them, as a viewer might make them.
+JUMPS = [5000, 170000, 20000, 100000, 60000, 130000, 3000, 45000, 27000, 150000, 90000, 10000,
+         185000, 35000, 70000, 120000, 0, 191000, 50000, 110000]
 
 
 def sizes(site):
@@ -74,6 +80,29 @@ def scene_rates(site):
         print(f"scene {scene} {len(values)} {rate}")
 
 
+def timed_seek(driver, ms):
+    """kelvorin.seek(ms) timed in the page, from the call to the frame on the canvas."""
+    return driver.execute_async_script(
+        "const done = arguments[1], start = performance.now();"
+        "kelvorin.seek(arguments[0]).then(() => done(performance.now() - start));", ms)
+
+
+def seek_times():
+    with browser.session() as (driver, server):
+        page_size(driver, 800, 600)
+        driver.get(server.url("index.html"))
+        browser.wait_for(driver, "kelvorin.state === 'question'", "the question")
+        driver.find_element("id", "no").click()
+        browser.wait_for(driver, "kelvorin.state === 'playing' && kelvorin.fps > 0", "the demo")
+        started = time.monotonic()
+        print(f"cold {timed_seek(driver, 170000):.0f}")
+        browser.wait_for(driver, "kelvorin.snapshotsTo >= kelvorin.duration", "the snapshots")
+        print(f"ready {time.monotonic() - started:.1f}")
+        for ms in JUMPS:
+            print(f"seek {timed_seek(driver, ms):.0f}")
+            time.sleep(0.2)
+
+
 def page_size(driver, width, height):
     """Sizes the window so that the page itself is width x height."""
     outer = driver.get_window_size()
@@ -101,6 +130,7 @@ def main():
     for _ in range(runs):
         print(f"load {load_time(site):.0f}")
     scene_rates(site)
+    seek_times()
 
 
 if __name__ == "__main__":

@@ -1,16 +1,27 @@
 // The browser edition's entry points, called by the page (page/page.js). The page asks the start
 // question itself, as an overlay that does not block, and calls kelvorin_play with the answer;
-// the frame loop then runs one pass per animation frame. kelvorin_frame_at draws the one frame
-// that the offline renderer would write at a given clock, for tests and stills.
+// the frame loop then runs one pass per animation frame, on the clock that the page gives: what
+// the viewer hears of the music (page/sound.js), or the wall clock without music.
+//
+// The viewer may pause and seek. A seek rebuilds the frame that the offline renderer draws at
+// that clock on its 60 fps synthetic clock, from snapshots of the demo's state that a silent
+// run makes a little at a time while the demo plays (shell/seek.h); the GL layer draws nothing
+// for the frames in between. A paused demo shows such a frame, and draws it again when the
+// canvas changes size. kelvorin_frame_at draws one such frame on a canvas of its own, for
+// tests and stills.
 #include <emscripten.h>
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
+
 #include "editions/web/platform_web.h"
+#include "gles/gles.h"
 #include "platform/platform.h"
 #include "scenes/dispatcher.h"
+#include "scenes/state.h"
 #include "shell/frame_loop.h"
-#include "shell/render_state.h"
+#include "shell/seek.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -18,44 +29,81 @@ namespace kelvorin {
 
 namespace {
 
-const long FRAME_AT_FPS = 60;
-// Skimmed frames are drawn in slices of this much wall time, so that the page stays responsive
-// while a late frame is reached.
-const double SLICE_MS = 40.0;
+// Wall time for the silent run in each animation frame while the demo plays (the page gives it
+// the browser's idle time besides), and in each slice while a single frame is reached (the
+// page stays responsive between slices).
+const uint32_t PLAYING_SLICE_MS = 3;
+const uint32_t FRAME_AT_SLICE_MS = 40;
 
-EM_JS(void, PagePass, (uint32_t clock, int32_t scene), { Module['page'].pass(clock, scene); });
+bool paused = false;
+uint64_t shownFrame = 0;  // the synthetic clock's frame on the canvas while paused
+DemoState beforeShown;    // the state before it, to draw it again
+uint64_t seekFrames = 0;  // frames drawn, and not shown, to rebuild the last frame shown
+
+EM_JS(uint32_t, PageClock, (), { return Module['page'].clock(); });
+EM_JS(void, PagePass, (uint32_t clock, int32_t scene, uint32_t snapshotsTo), {
+    Module['page'].pass(clock, scene, snapshotsTo);
+});
+EM_JS(void, PageShown, (uint32_t clock, int32_t scene), { Module['page'].shown(clock, scene); });
 EM_JS(void, PageEnded, (int exitCode), { Module['page'].ended(exitCode); });
 EM_JS(void, PageFrameReady, (uint32_t ms), { Module['page'].frameReady(ms); });
 
+uint64_t MakeSomeSnapshots(uint64_t until, uint32_t budgetMs) {
+    GlesSkipDrawing(true);
+    uint64_t reached = MakeSnapshots(until, budgetMs);
+    GlesSkipDrawing(false);
+    return reached;
+}
+
+// Rebuilds a frame of the synthetic clock and draws it at the canvas's size.
+void ShowFrame(uint64_t frame) {
+    GlesSkipDrawing(true);
+    seekFrames = ReplayTo(frame);
+    GlesSkipDrawing(false);
+    SaveDemoState(beforeShown);
+    shownFrame = frame;
+    int32_t scene = numscene;
+    DrawFrameAt(FrameClock(frame, SEEK_FPS));
+    PageShown(time, scene);
+}
+
+// While paused, keys still reach the key state, and a new canvas size draws the frame again.
+void PausedPass() {
+    Event event;
+    bool resized = false;
+    while (platform->pollEvent(&event)) {
+        resized = resized || event.kind == EV_SIZE;
+        DemoWindowProc(event);
+    }
+    if (!resized) return;
+    RestoreDemoState(beforeShown);
+    DrawFrameAt(FrameClock(shownFrame, SEEK_FPS));
+}
+
 EM_BOOL Pass(double, void *) {
-    if (DemoPass()) {
-        PagePass(time, numscene);
+    uint64_t snapshotsTo = MakeSomeSnapshots(LastSeekFrame(), PLAYING_SLICE_MS);
+    if (paused) {
+        PausedPass();
+        return EM_TRUE;
+    }
+    if (DemoPassAt(PageClock())) {
+        PagePass(time, numscene, FrameClock(snapshotsTo, SEEK_FPS));
         return EM_TRUE;
     }
     PageEnded(EndDemo());
     return EM_FALSE;
 }
 
-struct FrameAt {
-    uint32_t ms;
-    int width, height;
-    uint64_t next, first;
-} frameAt;
+uint64_t frameAtTarget = 0;
+uint32_t frameAtMs = 0;
 
-// Frames before the chosen one only advance the scenes' state: they go into a tiny view.
-void DrawFramesTowards(void *) {
-    double start = emscripten_get_now();
-    while (frameAt.next <= frameAt.first && emscripten_get_now() - start < SLICE_MS) {
-        if (frameAt.next == frameAt.first && frameAt.first > 0)
-            ResizeView(frameAt.width, frameAt.height);
-        DrawFrameAt(FrameClock(frameAt.next, FRAME_AT_FPS));
-        frameAt.next++;
-    }
-    if (frameAt.next <= frameAt.first) {
-        emscripten_set_timeout(DrawFramesTowards, 0, nullptr);
+void DrawFrameAtTarget(void *) {
+    if (MakeSomeSnapshots(frameAtTarget, FRAME_AT_SLICE_MS) < frameAtTarget) {
+        emscripten_set_timeout(DrawFrameAtTarget, 0, nullptr);
         return;
     }
-    PageFrameReady(frameAt.ms);
+    ShowFrame(frameAtTarget);
+    PageFrameReady(frameAtMs);
 }
 
 }  // namespace
@@ -68,20 +116,46 @@ using namespace kelvorin;
 // 0 when the window could not be opened (the page shows why).
 extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_play(int fullscreen) {
     fullscreenMode = fullscreen != 0;
+    paused = false;
     if (!StartDemo()) return 0;
+    BeginSnapshots();
     emscripten_request_animation_frame_loop(Pass, nullptr);
     return 1;
 }
 
-// Plays nothing: simulates the demo on the 60 fps synthetic clock, as kelvorin-capture does,
-// up to the first frame at or after ms, and leaves that frame on a canvas of exactly
-// width x height. The page hears of it through its frameReady hook.
+// Shows the first frame of the synthetic clock at or after ms (at most the music's end) and
+// returns its clock; the demo goes on from there, or stays on it while paused.
+extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_seek(uint32_t ms) {
+    ShowFrame(std::min(FirstFrameAt(ms, SEEK_FPS), LastSeekFrame()));
+    return FrameClock(shownFrame, SEEK_FPS);
+}
+
+// Lets the silent run make snapshots for about budgetMs (the page gives it the browser's idle
+// time); returns how far (ms) they reach.
+extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_make_snapshots(uint32_t budgetMs) {
+    return FrameClock(MakeSomeSnapshots(LastSeekFrame(), budgetMs), SEEK_FPS);
+}
+
+// Frames drawn, and not shown, to rebuild the frame that the last seek or pause showed.
+extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_seek_frames() { return (uint32_t)seekFrames; }
+
+// Pausing stops the passes and shows the synthetic clock's frame at the demo's clock; returns
+// that frame's clock. Resuming goes on from the clock that the page gives next.
+extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_pause(int pause) {
+    paused = pause != 0;
+    return paused ? kelvorin_seek(kelvorin::time) : kelvorin::time;
+}
+
+// Plays nothing: the frame that kelvorin-capture writes for ms (the first of its 60 fps
+// synthetic clock at or after ms), left on a canvas of exactly width x height. The page hears
+// of it through its frameReady hook.
 extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, int height) {
     UseFixedCanvas(true);
     if (!OpenDemoWindow("KELVORIN", width, height, 16, false)) return 0;
-    frameAt = FrameAt{ms, width, height, 0, FirstFrameAt(ms, FRAME_AT_FPS)};
-    if (frameAt.first > 0) UseSkimView(width, height);
-    emscripten_set_timeout(DrawFramesTowards, 0, nullptr);
+    BeginSnapshots();
+    frameAtMs = ms;
+    frameAtTarget = FirstFrameAt(ms, SEEK_FPS);
+    emscripten_set_timeout(DrawFrameAtTarget, 0, nullptr);
     return 1;
 }
 

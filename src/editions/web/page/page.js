@@ -1,26 +1,39 @@
 // The page around the browser edition: it downloads the demo and its data, asks the start
-// question, switches fullscreen, plays the music through Web Audio (sound.js) and shows what
-// went wrong.
+// question, switches fullscreen, plays the music through Web Audio (sound.js), hands the
+// playing demo to the viewer's player (player.js) and shows what went wrong.
 // The demo itself (kelvorin.js, kelvorin.wasm) reaches this file through Module.page.
 //
 // window.kelvorin, for tests and for pages that embed the demo:
 //   state  "loading", "question", "starting" (answered, the music not yet decoded), "playing",
 //          "ended", "frame" (?at=MS) or "error"
-//   clock  the demo clock of the last pass, ms        scene  the scene id of the last pass
-//   fps    passes in the last second                   audio  the audio context's state, or "none"
+//   clock  the demo clock of the last pass (or of the paused frame), ms
+//   scene  the scene id of the last pass            fps  passes in the last second
+//   audio  the audio context's state, or "none"     message  the last message shown
 //   music  seconds into the music as Web Audio plays it at the last pass, or null when none plays
-//   message  the last message shown                   readyAt  ms from navigation to the question
+//   heard  music less the output latency: what the viewer hears, which the demo clock follows
+//   paused, muted      the player's state           readyAt  ms from navigation to the question
+//   duration  the seek bar's end, ms                 chapters  [{id (scene), name, start ms}]
+//   seek(ms)  a Promise that settles with the frame's clock once the first frame of the 60 fps
+//             synthetic clock at or after ms is on the canvas (what kelvorin-capture --at ms draws)
+//   shared    the last link the Share button copied
+//   snapshotsTo  how far (ms) the snapshots that seeking starts from reach
+//   seekFrames   frames replayed, unseen, by the last seek: at most a second's once snapshotsTo
+//             has passed its target
+// index.html?t=SECONDS (decimals allowed) asks the start question, then plays from there.
 'use strict';
 
 (() => {
   const hooks = window.kelvorin = {
-    state: 'loading', clock: 0, scene: 0, fps: 0, audio: 'none', music: null, message: '', readyAt: null,
+    state: 'loading', clock: 0, scene: 0, fps: 0, audio: 'none', music: null, heard: null,
+    message: '', readyAt: null, muted: false, shared: null,
   };
   const $ = (id) => document.getElementById(id);
 
   // ?at=MS[&size=WxH]: one frame on the synthetic clock, nothing played.
   const params = new URLSearchParams(location.search);
   const frame = params.has('at') ? parseFrameRequest(params) : null;
+  // ?t=SECONDS: where the demo starts playing.
+  const startAt = params.has('t') ? Number(params.get('t')) * 1000 : 0;
 
   function parseFrameRequest(p) {
     const at = Number(p.get('at'));
@@ -140,6 +153,17 @@
   const audio = window.KelvorinSound(hooks, notice);
   const AUDIO_FILE = /\.(mp3|ogg|opus|m4a|wav)$/i;  // downloads that the page decodes as music
 
+  // ---- The viewer's player (player.js) ----
+
+  const player = window.KelvorinPlayer(hooks, audio, {
+    canFullscreen: !!($('stage').requestFullscreen || $('stage').webkitRequestFullscreen),
+    toggleFullscreen() {
+      if (fullscreenElement()) leaveFullscreen();
+      else enterFullscreen();
+    },
+    notice,
+  });
+
   document.addEventListener('visibilitychange', () => {
     if (document.visibilityState === 'visible' && hooks.state === 'playing') audio.unlock();
   });
@@ -188,17 +212,28 @@
       else notice(`${caption}: ${text}`);
     },
 
-    pass(clock, scene) {
+    clock: () => player.clock(),
+
+    pass(clock, scene, snapshotsTo) {
       const now = performance.now();
       passTimes.push(now);
       while (passTimes[0] <= now - 1000) passTimes.shift();
       hooks.fps = passTimes.length;
       hooks.clock = clock;
       hooks.scene = scene;
+      hooks.snapshotsTo = snapshotsTo;
       audio.sync(clock);
+      player.pass(clock);
+    },
+
+    // A frame drawn by a seek or a pause, by the scene given.
+    shown(clock, scene) {
+      hooks.clock = clock;
+      hooks.scene = scene;
     },
 
     ended() {
+      player.stop();
       audio.close();
       leaveFullscreen();
       if (navigator.keyboard && navigator.keyboard.unlock) navigator.keyboard.unlock();
@@ -265,12 +300,20 @@
       $('stage').hidden = false;
       hooks.state = 'playing';
       // A window that cannot be opened has shown its reason as a message.
-      if (!instance._kelvorin_play(fullscreen ? 1 : 0) && hooks.state !== 'error') hooks.state = 'ended';
+      if (instance._kelvorin_play(fullscreen ? 1 : 0)) player.start(instance, startAt);
+      else if (hooks.state !== 'error') hooks.state = 'ended';
     });
   }
 
-  $('yes').addEventListener('click', () => answer(true));
-  $('no').addEventListener('click', () => answer(false));
+  // A touch answers at its end, where iOS lets the page start sound; the click that would
+  // follow it is not wanted.
+  for (const [id, fullscreen] of [['yes', true], ['no', false]]) {
+    $(id).addEventListener('click', () => answer(fullscreen));
+    $(id).addEventListener('touchend', (e) => {
+      e.preventDefault();
+      answer(fullscreen);
+    });
+  }
   $('again').addEventListener('click', () => { if (demo) showQuestion(); });
 
   window.addEventListener('keydown', (e) => {
@@ -281,16 +324,19 @@
     } else if (e.key === 'F1') {
       // The browser's own F1 opens its help.
       e.preventDefault();
-      if (hooks.state === 'playing' && !e.repeat) {
-        if (fullscreenElement()) leaveFullscreen();
-        else enterFullscreen();
-      }
+      if (hooks.state === 'playing' && !e.repeat) player.onKey({ key: 'f', target: e.target });
+    } else if (hooks.state === 'playing' && player.onKey(e)) {
+      e.preventDefault();
     }
   });
 
   async function load() {
     if (frame && frame.bad) {
       fail('Bad address', 'Use ?at=MS with a whole number of milliseconds, and optionally &size=WxH (800x600).');
+      return;
+    }
+    if (!Number.isFinite(startAt) || startAt < 0) {
+      fail('Bad address', 'Use ?t=SECONDS with a number of seconds from the start, such as ?t=95 or ?t=95.5.');
       return;
     }
     if (!hasWebGL2()) {

@@ -1,23 +1,29 @@
 // The music on Web Audio: the page's half of the browser edition's sound backend, whose other
 // half is sound_web.cpp (the demo reaches this through Module.page.audio). The page makes one
-// player with KelvorinSound(hooks, notice): hooks is window.kelvorin, whose audio and music it
-// keeps up to date, and notice tells the viewer what went wrong while the demo goes on.
+// player with KelvorinSound(hooks, notice): hooks is window.kelvorin, whose audio, music and
+// heard it keeps up to date, and notice tells the viewer what went wrong while the demo goes on.
+//
+// A sample plays from the demo clock 0 on (the demo asks for its music before its first
+// frame), so the music's place is the demo clock. What the viewer hears lags what Web Audio
+// plays by the output latency (Bluetooth headphones add 150 to 250 ms): the music is sent that
+// much ahead, and the picture follows what is heard (player.js). The music pauses, resumes and
+// seeks with the picture: a pass puts it where the demo clock says whenever it has drifted.
 'use strict';
 
 window.KelvorinSound = (hooks, notice) => {
-  // The music is decoded while the page loads and the question waits. It starts with the demo's
-  // first pass, at that pass's clock, and is kept there: whenever it has drifted from the demo
-  // clock by more than DRIFT seconds (the context was suspended, the machine stalled) it
-  // restarts at the right place.
+  // How far the music may drift from the demo clock before it is started again at the right
+  // place (the context was suspended, the machine stalled, the viewer sought).
   const DRIFT = 0.1;
 
   return {
     context: null,
+    output: null,  // the gain that mutes
     problem: '',
     buffers: new Map(),
     problems: new Map(),
     decoded: Promise.resolve(),  // every decoding done, failed ones included
     channels: [],
+    muted: false,
 
     create() {
       const Context = window.AudioContext || window.webkitAudioContext;
@@ -27,7 +33,10 @@ window.KelvorinSound = (hooks, notice) => {
       }
       try {
         this.context = new Context();
+        this.output = this.context.createGain();
+        this.output.connect(this.context.destination);
       } catch (e) {
+        this.context = null;
         this.problem = `Web Audio did not start (${e.message})`;
       }
     },
@@ -46,7 +55,7 @@ window.KelvorinSound = (hooks, notice) => {
       });
     },
 
-    // Inside the viewer's click or key press, which browsers require before sound.
+    // Inside the viewer's click, key press or touch end, which browsers require before sound.
     unlock() {
       if (this.context && this.context.state !== 'running') this.context.resume().catch(() => {});
     },
@@ -64,55 +73,82 @@ window.KelvorinSound = (hooks, notice) => {
         notice(`No sound: ${name} ${this.problems.get(name) || 'is missing'}. The demo plays silently.`);
         return;
       }
-      this.channels[channel] = { buffer, loop, start: null, source: null, origin: 0 };
+      this.channels[channel] = { buffer, loop, source: null, origin: 0 };
     },
 
-    // Every pass: where each sample should be at this demo clock, and where it is.
+    // Seconds between what the context plays and what reaches the ears, where the browser says.
+    latency() {
+      const latency = this.context && this.context.outputLatency;
+      return Number.isFinite(latency) && latency > 0 ? latency : 0;
+    },
+
+    // Where a channel's sample is sent now, in seconds, or null when it is not playing.
+    sent(channel) {
+      if (!channel || !channel.source || this.context.state !== 'running') return null;
+      let position = this.context.currentTime - channel.origin;
+      if (channel.loop) position %= channel.buffer.duration;
+      return position;
+    },
+
+    // Where the music is sent now, in seconds, or null when none plays.
+    music() {
+      return this.context ? this.sent(this.channels[0]) : null;
+    },
+
+    // Every pass: each sample where the demo clock puts it, sent ahead by the output latency.
     sync(clock) {
       const context = this.context;
       if (!context) return;
       hooks.audio = context.state;
-      for (const channel of this.channels) {
-        if (!channel) continue;
-        if (channel.start === null) channel.start = clock;
-        if (context.state !== 'running') continue;
-        const { buffer } = channel;
-        let position = (clock - channel.start) / 1000;
-        if (channel.loop) position %= buffer.duration;
-        else if (position >= buffer.duration) continue;
-        if (channel.source) {
-          let playing = context.currentTime - channel.origin;
-          if (channel.loop) playing %= buffer.duration;
-          if (Math.abs(playing - position) < DRIFT) continue;
-          channel.source.onended = null;
-          channel.source.stop();
+      if (context.state === 'running') {
+        for (const channel of this.channels) {
+          if (!channel) continue;
+          let position = clock / 1000 + this.latency();
+          if (channel.loop) position %= channel.buffer.duration;
+          else if (position >= channel.buffer.duration) continue;
+          const playing = this.sent(channel);
+          if (playing !== null && Math.abs(playing - position) < DRIFT) continue;
+          this.silence(channel);
+          const source = context.createBufferSource();
+          source.buffer = channel.buffer;
+          source.loop = channel.loop;
+          source.connect(this.output);
+          source.start(0, position);
+          source.onended = () => { if (channel.source === source) channel.source = null; };
+          channel.source = source;
+          channel.origin = context.currentTime - position;
         }
-        const source = context.createBufferSource();
-        source.buffer = buffer;
-        source.loop = channel.loop;
-        source.connect(context.destination);
-        source.start(0, position);
-        source.onended = () => { if (channel.source === source) channel.source = null; };
-        channel.source = source;
-        channel.origin = context.currentTime - position;
       }
-      const music = this.channels[0];
-      hooks.music = music && music.source ? context.currentTime - music.origin : null;
+    },
+
+    // Stops every sample where it is; the next pass starts them again at the demo's clock.
+    pause() {
+      for (const channel of this.channels) this.silence(channel);
+      hooks.music = hooks.heard = null;
+    },
+
+    setMuted(muted) {
+      this.muted = muted;
+      if (this.output) this.output.gain.value = muted ? 0 : 1;
+    },
+
+    silence(channel) {
+      if (channel && channel.source) {
+        channel.source.onended = null;
+        channel.source.stop();
+        channel.source = null;
+      }
     },
 
     stop(channel) {
-      const playing = this.channels[channel];
-      if (playing && playing.source) {
-        playing.source.onended = null;
-        playing.source.stop();
-      }
+      this.silence(this.channels[channel]);
       this.channels[channel] = null;
     },
 
     close() {
       for (let i = 0; i < this.channels.length; i++) this.stop(i);
       this.channels = [];
-      hooks.music = null;
+      hooks.music = hooks.heard = null;
     },
   };
 };

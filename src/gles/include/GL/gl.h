@@ -113,6 +113,12 @@ typedef double GLclampd;
 #define GL_TEXTURE_WRAP_T 0x2803
 #define GL_REPEAT 0x2901
 
+// State queries.
+#define GL_CURRENT_COLOR 0x0B00
+#define GL_CURRENT_NORMAL 0x0B02
+#define GL_CURRENT_TEXTURE_COORDS 0x0B03
+#define GL_TEXTURE_BINDING_2D 0x8069
+
 // Strings.
 #define GL_VENDOR 0x1F00
 #define GL_RENDERER 0x1F01
@@ -188,6 +194,11 @@ static inline void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height,
 }
 static inline void glPixelStorei(GLenum name, GLint value) { kelvorin::gl11::PixelStorei(name, value); }
 static inline const GLubyte *glGetString(GLenum name) { return kelvorin::gl11::GetString(name); }
+static inline void glGetFloatv(GLenum name, GLfloat *values) { kelvorin::gl11::GetFloatv(name, values); }
+static inline void glGetIntegerv(GLenum name, GLint *values) { kelvorin::gl11::GetIntegerv(name, values); }
+static inline void glGetLightfv(GLenum light, GLenum name, GLfloat *values) {
+    kelvorin::gl11::GetLightfv(light, name, values);
+}
 static inline void glGenTextures(GLsizei count, GLuint *names) { kelvorin::gl11::GenTextures(count, names); }
 static inline void glBindTexture(GLenum target, GLuint name) { kelvorin::gl11::BindTexture(target, name); }
 static inline void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,

@@ -1,0 +1,318 @@
+// The viewer's player around the playing demo: pause, seek to the exact frame, share a moment,
+// mute, fullscreen, with the keys and control bar that video players use, by mouse, keyboard
+// or touch. It owns the demo clock that each pass reads (clock()): the music as the viewer
+// hears it while it plays, the wall clock otherwise, frozen while paused, and moved by seeks.
+// The page makes one with KelvorinPlayer(hooks, audio, screen) and hands it each new demo.
+'use strict';
+
+window.KelvorinPlayer = (hooks, audio, screen) => {
+  const $ = (id) => document.getElementById(id);
+  const DURATION = 191000;      // the music's length: the seek bar's end
+  const FRAME = 1000 / 60;      // how far the picture may be from what is heard
+  const HIDE_AFTER = 3000;      // the controls go after this long without input
+  // The scenes in order, each from the first frame it draws on the 60 fps synthetic clock.
+  const CHAPTERS = [
+    { id: 0, name: 'name banner', start: 0 },
+    { id: 1, name: 'spinning logo', start: 7033 },
+    { id: 0, name: 'name banner', start: 11033 },
+    { id: 2, name: 'ball spiral', start: 16033 },
+    { id: 0, name: 'name banner', start: 19033 },
+    { id: 3, name: 'cube fan', start: 26533 },
+    { id: 4, name: 'title and countdown', start: 42533 },
+    { id: 5, name: 'cloud tunnel', start: 57533 },
+    { id: 7, name: 'finale', start: 80533 },
+    { id: 8, name: 'greetings', start: 130033 },
+  ];
+
+  let demo = null;        // the instance playing
+  let last = 0;           // the clock of the last pass, ms
+  let lastNow = 0;        // performance.now() then
+  let hideTimer = 0;
+  let dragging = false;
+  let seeking = Promise.resolve();
+
+  hooks.paused = false;
+  hooks.duration = DURATION;
+  hooks.chapters = CHAPTERS.map((c) => ({ ...c }));
+  hooks.seek = (ms) => player.seek(ms);
+
+  const clamp = (ms) => Math.min(DURATION, Math.max(0, ms));
+
+  function chapterAt(ms) {
+    let found = CHAPTERS[0];
+    for (const chapter of CHAPTERS) if (chapter.start <= ms) found = chapter;
+    return found;
+  }
+
+  function format(ms) {
+    const seconds = Math.floor(ms / 1000);
+    return `${Math.floor(seconds / 60)}:${String(seconds % 60).padStart(2, '0')}`;
+  }
+
+  // ---- The address: ?t= of a paused moment ----
+
+  function link(ms) {
+    const params = new URLSearchParams(location.search);
+    params.delete('at');
+    params.delete('size');
+    params.delete('t');
+    if (ms !== null) params.set('t', (ms / 1000).toFixed(3).replace(/\.?0+$/, ''));
+    const query = params.toString();
+    return `${location.origin}${location.pathname}${query ? `?${query}` : ''}`;
+  }
+
+  function showAddress() {
+    history.replaceState(history.state, '', link(hooks.paused && demo ? last : null));
+  }
+
+  // ---- The control bar ----
+
+  const bar = $('seekbar');
+  for (const chapter of CHAPTERS.slice(1)) {
+    const mark = document.createElement('div');
+    mark.className = 'chapter-mark';
+    mark.style.left = `${(chapter.start / DURATION) * 100}%`;
+    bar.appendChild(mark);
+  }
+
+  function showTime(ms) {
+    const shown = clamp(ms);
+    $('seek-fill').style.width = `${(shown / DURATION) * 100}%`;
+    $('time').textContent = `${format(ms)} / ${format(DURATION)}`;
+    const seconds = Math.floor(shown / 1000);
+    if (bar.getAttribute('aria-valuenow') !== String(seconds)) {
+      bar.setAttribute('aria-valuenow', String(seconds));
+      bar.setAttribute('aria-valuetext', `${format(shown)}, ${chapterAt(shown).name}`);
+    }
+  }
+
+  function showPaused() {
+    const button = $('play-pause');
+    button.setAttribute('aria-label', hooks.paused ? 'Play (k)' : 'Pause (k)');
+    button.classList.toggle('paused', hooks.paused);
+  }
+
+  function showControls() {
+    $('controls').classList.add('shown');
+    $('stage').classList.remove('idle');
+    clearTimeout(hideTimer);
+    hideTimer = setTimeout(() => {
+      if (dragging) return showControls();
+      $('controls').classList.remove('shown');
+      $('stage').classList.add('idle');
+      hideTip();
+    }, HIDE_AFTER);
+  }
+
+  // Where on the bar a pointer is, in demo milliseconds.
+  function barTime(event) {
+    const box = bar.getBoundingClientRect();
+    return clamp(((event.clientX - box.left) / box.width) * DURATION);
+  }
+
+  function showTip(ms) {
+    const tip = $('seek-tip');
+    tip.textContent = `${chapterAt(ms).name} · ${format(ms)}`;
+    tip.style.left = `${(ms / DURATION) * 100}%`;
+    tip.hidden = false;
+  }
+
+  function hideTip() { $('seek-tip').hidden = true; }
+
+  bar.addEventListener('pointermove', (e) => {
+    showTip(barTime(e));
+    if (dragging) showTime(barTime(e));
+  });
+  bar.addEventListener('pointerleave', () => { if (!dragging) hideTip(); });
+  bar.addEventListener('pointerdown', (e) => {
+    if (!demo) return;
+    dragging = true;
+    bar.setPointerCapture(e.pointerId);
+    showTip(barTime(e));
+    showTime(barTime(e));
+    e.preventDefault();
+  });
+  const endDrag = (e) => {
+    if (!dragging) return;
+    dragging = false;
+    hideTip();
+    if (e.type === 'pointerup') player.seek(barTime(e));
+  };
+  bar.addEventListener('pointerup', endDrag);
+  bar.addEventListener('pointercancel', endDrag);
+
+  $('play-pause').addEventListener('click', () => player.toggle());
+  $('mute').addEventListener('click', () => player.toggleMute());
+  $('share').addEventListener('click', () => player.share());
+  $('fullscreen').addEventListener('click', () => screen.toggleFullscreen());
+  if (!screen.canFullscreen) $('fullscreen').hidden = true;
+
+  // A mouse click on the picture pauses or resumes; a tap only brings the controls.
+  $('picture').addEventListener('pointerdown', (e) => {
+    showControls();
+    if (e.pointerType === 'mouse' && e.button === 0 && e.target.id === 'canvas') player.toggle();
+  });
+  $('stage').addEventListener('mousemove', () => { if (demo) showControls(); });
+
+  // ---- Keys, as video players have them ----
+
+  function onKey(e) {
+    if (!demo || e.ctrlKey || e.altKey || e.metaKey) return false;
+    const key = e.key.length === 1 ? e.key.toLowerCase() : e.key;
+    // A focused button takes Space and Return itself.
+    if ((key === ' ' || key === 'Enter') && e.target instanceof HTMLButtonElement) return false;
+    const onBar = e.target === bar;
+    if (key === ' ' || key === 'k') player.toggle();
+    else if (key === 'ArrowLeft' || (onBar && key === 'ArrowDown')) player.seek(last - 5000);
+    else if (key === 'ArrowRight' || (onBar && key === 'ArrowUp')) player.seek(last + 5000);
+    else if (key === 'j' || (onBar && key === 'PageDown')) player.seek(last - 10000);
+    else if (key === 'l' || (onBar && key === 'PageUp')) player.seek(last + 10000);
+    else if (key === 'Home' || key === '0') player.seek(0);
+    else if (onBar && key === 'End') player.seek(DURATION);
+    else if (key >= '1' && key <= '9' && key.length === 1) player.seek((DURATION * Number(key)) / 10);
+    else if (key === 'm') player.toggleMute();
+    else if (key === 'f') { if (!e.repeat) screen.toggleFullscreen(); }
+    else if (key === 'Escape') {
+      // The demo ends on Escape in its next pass, which a paused demo must run.
+      if (hooks.paused) player.resume();
+      return false;
+    } else return false;
+    showControls();
+    return true;
+  }
+
+  // ---- Snapshots for seeking ----
+
+  // The demo makes the snapshots that seeking starts from a little in every animation frame;
+  // the browser's idle time between frames makes them sooner.
+  function makeSnapshots(instance) {
+    const idle = window.requestIdleCallback ? window.requestIdleCallback.bind(window)
+      : (work) => setTimeout(() => work({ timeRemaining: () => 4 }), 50);
+    const work = (deadline) => {
+      if (demo !== instance) return;
+      const budget = Math.floor(deadline.timeRemaining()) - 1;
+      if (budget > 0 && instance._kelvorin_make_snapshots(budget) >= DURATION) return;
+      idle(work);
+    };
+    idle(work);
+  }
+
+  // ---- The player ----
+
+  const player = {
+    onKey,
+
+    // A new demo has started (its first pass comes next), at from ms.
+    start(instance, from) {
+      demo = instance;
+      makeSnapshots(instance);
+      hooks.paused = false;
+      last = 0;
+      lastNow = performance.now();
+      showPaused();
+      showTime(0);
+      showControls();
+      if (from > 0) this.seek(from);
+    },
+
+    stop() {
+      demo = null;
+      hooks.paused = false;
+      clearTimeout(hideTimer);
+      $('controls').classList.remove('shown');
+      showAddress();
+    },
+
+    // The clock for the next pass: it follows what is heard to within a frame, without ever
+    // going back (a step back would be a huge step forward to the demo's unsigned clock).
+    clock() {
+      const now = performance.now();
+      let t = last + (now - lastNow);
+      const music = audio.music();
+      hooks.music = music;
+      hooks.heard = music === null ? null : music - audio.latency();
+      const heard = hooks.heard === null ? null : hooks.heard * 1000;
+      if (heard !== null) t = Math.min(heard + FRAME, Math.max(heard - FRAME, t));
+      t = Math.max(t, last);
+      last = t;
+      lastNow = now;
+      return Math.floor(t);
+    },
+
+    pass(clock) {
+      if (!dragging) showTime(clock);
+    },
+
+    pause() {
+      if (!demo || hooks.paused) return;
+      hooks.paused = true;
+      audio.pause();
+      last = demo._kelvorin_pause(1);
+      hooks.clock = last;
+      hooks.fps = 0;
+      showPaused();
+      showTime(last);
+      showAddress();
+    },
+
+    resume() {
+      if (!demo || !hooks.paused) return;
+      hooks.paused = false;
+      last = demo._kelvorin_pause(0);
+      lastNow = performance.now();
+      audio.unlock();
+      showPaused();
+      showAddress();
+    },
+
+    toggle() {
+      if (hooks.paused) this.resume();
+      else this.pause();
+    },
+
+    // Settles with the frame's clock once the frame at ms is on the canvas.
+    seek(ms) {
+      if (!demo) return Promise.reject(new Error('nothing plays'));
+      const instance = demo;
+      seeking = seeking.then(() => new Promise((resolve) => {
+        if (demo !== instance) return resolve(null);
+        // The music starts again at the new place with the next pass; until then nothing is heard.
+        audio.pause();
+        const shown = instance._kelvorin_seek(Math.round(clamp(ms)));
+        hooks.seekFrames = instance._kelvorin_seek_frames();
+        last = hooks.clock = shown;
+        lastNow = performance.now();
+        showTime(shown);
+        if (hooks.paused) showAddress();
+        requestAnimationFrame(() => resolve(shown));
+      }));
+      return seeking;
+    },
+
+    toggleMute() {
+      audio.setMuted(!audio.muted);
+      hooks.muted = audio.muted;
+      $('mute').classList.toggle('muted', audio.muted);
+      $('mute').setAttribute('aria-label', audio.muted ? 'Unmute (m)' : 'Mute (m)');
+    },
+
+    share() {
+      const url = link(last);
+      hooks.shared = url;
+      const copied = () => screen.notice(`Link copied: ${url}`);
+      const refused = () => screen.notice(`Copy this link: ${url}`);
+      if (navigator.clipboard && navigator.clipboard.writeText) {
+        navigator.clipboard.writeText(url).then(copied, refused);
+      } else {
+        refused();
+      }
+    },
+  };
+
+  // A hidden page pauses, and stays paused when it shows again: the viewer resumes.
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'hidden') player.pause();
+  });
+
+  return player;
+};

@@ -1,0 +1,91 @@
+// Seeking rebuilds exactly the frame and the state that a straight run of the synthetic clock
+// has, in every scene, backwards as well as forwards; making snapshots between the live
+// frames leaves the live run as it was.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "offscreen_harness.h"
+#include "scenes/state.h"
+#include "shell/frame_loop.h"
+#include "shell/render_state.h"
+#include "shell/seek.h"
+#include "timeline/clock.h"
+
+using namespace kelvorin;
+
+namespace {
+
+// One moment in each scene: lit balls, the cube fan blinking and with its bands, the title,
+// the countdown and flash, the tunnel's sprites, the finale, the greetings' lit spiral.
+const uint32_t MOMENTS[] = {5000, 9000, 17500, 27050, 36000, 48000, 56800, 66150, 100000, 135000};
+
+struct Seen {
+    std::vector<unsigned char> pixels;
+    DemoState after;
+};
+
+// Plays frames 0 to the last moment's, each skimmed into a small view but the moments' own;
+// between frames, makeEvery > 0 lets the snapshots advance that many frames at a time.
+std::map<uint64_t, Seen> PlayStraight(uint64_t makeEvery) {
+    std::map<uint64_t, Seen> seen;
+    for (uint32_t ms : MOMENTS) seen[FirstFrameAt(ms, SEEK_FPS)];
+    uint64_t last = seen.rbegin()->first;
+    UseSkimView(harness::WIDTH, harness::HEIGHT);
+    for (uint64_t k = 0; k <= last; k++) {
+        bool moment = seen.count(k) > 0;
+        if (moment) ResizeView(harness::WIDTH, harness::HEIGHT);
+        DrawFrameAt(FrameClock(k, SEEK_FPS));
+        if (moment) {
+            seen[k].pixels = harness::ReadFrame();
+            SaveDemoState(seen[k].after);
+            UseSkimView(harness::WIDTH, harness::HEIGHT);
+        }
+        if (makeEvery && k % makeEvery == 0) MakeSnapshots(k + makeEvery, 0);
+    }
+    return seen;
+}
+
+}  // namespace
+
+TEST(SeekTest, RebuildsEveryMomentAsAStraightRunDrawsIt) {
+    ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
+    DemoState start;
+    SaveDemoState(start);
+    BeginSnapshots();
+    std::map<uint64_t, Seen> straight = PlayStraight(0);
+
+    // Again from the start, with the snapshots made in between as the browser makes them.
+    ASSERT_TRUE(RestoreDemoState(start));
+    std::map<uint64_t, Seen> interleaved = PlayStraight(7);
+    for (auto &[frame, seen] : straight) {
+        EXPECT_TRUE(interleaved[frame].pixels == seen.pixels) << "frame " << frame;
+        EXPECT_TRUE(interleaved[frame].after == seen.after) << "frame " << frame;
+    }
+
+    // Seeks from the last moment back to the first: the closing scene's light must not reach
+    // the ball spiral's.
+    for (auto it = straight.rbegin(); it != straight.rend(); ++it) {
+        UseSkimView(harness::WIDTH, harness::HEIGHT);
+        ReplayTo(it->first);
+        ResizeView(harness::WIDTH, harness::HEIGHT);
+        DrawFrameAt(FrameClock(it->first, SEEK_FPS));
+        DemoState after;
+        SaveDemoState(after);
+        EXPECT_EQ(kelvorin::time, FrameClock(it->first, SEEK_FPS));
+        EXPECT_TRUE(after == it->second.after) << "state after frame " << it->first;
+        EXPECT_TRUE(harness::ReadFrame() == it->second.pixels) << "picture of frame " << it->first;
+    }
+}
+
+TEST(SeekTest, RefusesAStateOfTheWrongSize) {
+    ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
+    DemoState state;
+    SaveDemoState(state);
+    t0s0 = 3;
+    state.pop_back();
+    EXPECT_FALSE(RestoreDemoState(state));
+    EXPECT_EQ(t0s0, 3.0f);
+}

@@ -1,0 +1,77 @@
+#!/usr/bin/python3
+"""A paused seek shows the offline renderer's frame: paused in an 800x600 canvas, the picture
+after seeking to each moment (the ball spiral's lit balls, the cube fan's bands, the tunnel's
+sprites, the finale) matches kelvorin-capture --at of the same moment, and the
+same again after seeking back from the end, under the tolerance of the parity test."""
+import os
+import shutil
+import subprocess
+import tempfile
+
+import browser
+from browser import fail, waiting, wait_for
+from parity import difference, pixels
+from steps import check_console, pause, play, seek
+
+MOMENTS = [17500, 36000, 66150, 100000]
+NATIVE = os.environ.get("NATIVE", "build")
+
+
+def page_size(driver, width, height):
+    outer = driver.get_window_size()
+    inner = driver.execute_script("return [innerWidth, innerHeight];")
+    driver.set_window_size(width + outer["width"] - inner[0], height + outer["height"] - inner[1])
+
+
+def shot(driver):
+    """The canvas's part of a screenshot of the page, as (width, height, RGB bytes)."""
+    x, y, w, h = driver.execute_script("const r = document.getElementById('canvas').getBoundingClientRect();"
+                                       "return [r.left, r.top, r.width, r.height].map(Math.round);")
+    png = subprocess.run(["convert", "png:-", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "png:-"],
+                         input=driver.get_screenshot_as_png(), capture_output=True, check=True).stdout
+    return pixels(png)
+
+
+def test():
+    out = tempfile.mkdtemp(prefix="kelvorin-paused-")
+    try:
+        compare(out)
+    finally:
+        shutil.rmtree(out, ignore_errors=True)
+
+
+def compare(out):
+    capture = [os.path.abspath(os.path.join(NATIVE, "kelvorin-capture")), "--out", out]
+    for ms in MOMENTS:
+        capture += ["--at", str(ms)]
+    native_run = subprocess.Popen(capture, cwd=NATIVE, stdout=subprocess.DEVNULL, start_new_session=True)
+    problems = []
+    with browser.session(also_end=[native_run.pid]) as (driver, server):
+        page_size(driver, 800, 600)
+        play(driver, server)
+        pause(driver)
+        # The controls that Space brought go after 3 s; nothing then covers the picture.
+        wait_for(driver, "!document.getElementById('controls').classList.contains('shown')", "the controls to go",
+                 seconds=6)
+        waiting("kelvorin-capture")
+        if native_run.wait() != 0:
+            fail(f"kelvorin-capture ended with {native_run.returncode}")
+        for ms in MOMENTS + [MOMENTS[0]]:
+            seek(driver, ms)
+            web = shot(driver)
+            with open(os.path.join(out, f"frame-{ms:06d}.png"), "rb") as f:
+                native = pixels(f.read())
+            if web[:2] != native[:2]:
+                fail(f"at {ms} ms the page's picture is {web[:2]}, the renderer's {native[:2]}")
+            means, off = difference(web[2], native[2])
+            print(f"{ms} ms: mean difference {means[0]:.2f} {means[1]:.2f} {means[2]:.2f}, "
+                  f"{off * 100:.2f} % of pixels off by more than 24")
+            if max(means) >= 3 or off >= 0.02:
+                problems.append(f"{ms} ms")
+        check_console(driver)
+    if problems:
+        fail(f"the paused picture differs from kelvorin-capture's at {', '.join(problems)}")
+
+
+if __name__ == "__main__":
+    browser.main(test)

@@ -1,0 +1,47 @@
+"""Steps that the player's browser tests share (not a test itself): starting the demo as a
+viewer would, pressing keys, waiting for the player."""
+from selenium.webdriver.common.action_chains import ActionChains
+
+import browser
+from browser import fail, hooks, wait_for
+
+
+def play(driver, server, query=""):
+    """Opens the page, answers No (in the page) and waits for the demo to play."""
+    driver.get(server.url(f"index.html{query}"))
+    wait_for(driver, "kelvorin.state === 'question'", "the start question")
+    driver.find_element("id", "no").click()
+    wait_for(driver, "kelvorin.state === 'playing' && kelvorin.fps > 0", "the demo to play")
+
+
+def press(driver, *keys):
+    for key in keys:
+        ActionChains(driver).send_keys(key).perform()
+
+
+def seek(driver, ms):
+    """kelvorin.seek(ms); returns the clock of the frame it shows."""
+    return driver.execute_async_script("kelvorin.seek(arguments[0]).then(arguments[1]);", ms)
+
+
+def pause(driver):
+    """Pauses with Space and returns the paused clock."""
+    press(driver, " ")
+    wait_for(driver, "kelvorin.paused", "Space to pause")
+    return hooks(driver)["clock"]
+
+
+def snapshots_ready(driver):
+    """Waits until the snapshots that seeking starts from reach the seek bar's end."""
+    wait_for(driver, "kelvorin.snapshotsTo >= kelvorin.duration", "the snapshots to reach the end")
+
+
+def query_t(driver):
+    """The t of the page's address, or None."""
+    return driver.execute_script("return new URLSearchParams(location.search).get('t');")
+
+
+def check_console(driver):
+    errors = browser.console_errors(driver)
+    if errors:
+        fail(f"errors in the console: {errors}")
