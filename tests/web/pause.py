@@ -1,13 +1,16 @@
 #!/usr/bin/python3
 """Pause and resume as a viewer does: Space pauses picture, clock and music; the address then
-carries ?t= of the paused moment, Share copies that link, nothing covers the picture, and the
-controls go after 3 s without input, paused or not; M mutes; K resumes from the same moment,
-with the music in step and the address without ?t=."""
+carries ?t= of the paused moment, Share copies that link, nothing covers the picture, which is
+drawn again when the window changes size, and the controls go after 3 s without input, paused
+or not; M mutes; K resumes from the same moment, with the music in step and the address without
+?t=; Escape ends a paused demo."""
 import time
 
 import browser
 from browser import fail, hooks, wait_for
+from play import brightness
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
 from steps import check_console, pause, play, press, query_t
 
 
@@ -29,6 +32,11 @@ def test():
             "return e.id;")
         if covered != "canvas":
             fail(f"the paused picture is covered by #{covered}")
+        driver.set_window_size(700, 500)
+        wait_for(driver, "document.getElementById('canvas').width !== 1024", "the canvas to take the new size")
+        time.sleep(0.5)
+        if brightness(driver) < 0.01 or hooks(driver)["clock"] != paused:
+            fail(f"after a new window size the paused picture is black or moved: {hooks(driver)}")
 
         # The controls come with the pointer and go 3 s after the last input, also while paused.
         ActionChains(driver).move_to_element(driver.find_element("id", "canvas")).perform()
@@ -54,6 +62,10 @@ def test():
         state = hooks(driver)
         if abs(state["heard"] * 1000 - state["clock"]) > 100:
             fail(f"the music resumed at {state['music']} s, the demo at {state['clock']} ms")
+
+        pause(driver)
+        press(driver, Keys.ESCAPE)
+        wait_for(driver, "kelvorin.state === 'ended'", "Escape to end the paused demo")
         check_console(driver)
 
 

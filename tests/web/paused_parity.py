@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """A paused seek shows the offline renderer's frame: paused in an 800x600 canvas, the picture
 after seeking to each moment (the ball spiral's lit balls, the cube fan's bands, the tunnel's
-sprites, the finale) matches kelvorin-capture --at of the same moment, and the
-same again after seeking back from the end, under the tolerance of the parity test."""
+sprites, the finale) matches kelvorin-capture --at of the same moment, and the first again
+after seeking back from the last, under the tolerance of the parity test."""
 import os
 import shutil
 import subprocess

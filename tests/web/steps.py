@@ -27,7 +27,7 @@ def seek(driver, ms):
 def pause(driver):
     """Pauses with Space and returns the paused clock."""
     press(driver, " ")
-    wait_for(driver, "kelvorin.paused", "Space to pause")
+    wait_for(driver, "kelvorin.paused", "Space to pause", seconds=10)
     return hooks(driver)["clock"]
 
 

@@ -141,10 +141,15 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
   bar.addEventListener('pointerup', endDrag);
   bar.addEventListener('pointercancel', endDrag);
 
-  $('play-pause').addEventListener('click', () => player.toggle());
-  $('mute').addEventListener('click', () => player.toggleMute());
-  $('share').addEventListener('click', () => player.share());
-  $('fullscreen').addEventListener('click', () => screen.toggleFullscreen());
+  // A button clicked with the pointer gives the focus back, so that Space goes on pausing rather
+  // than pressing the button again; from the keyboard it keeps it.
+  for (const [id, action] of [['play-pause', () => player.toggle()], ['mute', () => player.toggleMute()],
+    ['share', () => player.share()], ['fullscreen', () => screen.toggleFullscreen()]]) {
+    $(id).addEventListener('click', (e) => {
+      action();
+      if (e.detail > 0) e.currentTarget.blur();
+    });
+  }
   if (!screen.canFullscreen) $('fullscreen').hidden = true;
 
   // A mouse click on the picture pauses or resumes; a tap only brings the controls.
