@@ -33,20 +33,30 @@ def difference(a, b):
     return means, off
 
 
-def test():
+def start_capture(out, moments):
+    """Starts kelvorin-capture on the moments' frames, into out, in a process group of its own:
+    the desktop's frames are drawn while the browser draws its own."""
+    capture = [os.path.abspath(os.path.join(NATIVE, "kelvorin-capture")), "--out", out]
+    for ms in moments:
+        capture += ["--at", str(ms)]
+    return subprocess.Popen(capture, cwd=NATIVE, stdout=subprocess.DEVNULL, start_new_session=True)
+
+
+def in_scratch(compare):
+    """Runs compare(folder) with a scratch folder that goes afterwards."""
     out = tempfile.mkdtemp(prefix="kelvorin-parity-")
     try:
-        compare_frames(out)
+        compare(out)
     finally:
         shutil.rmtree(out, ignore_errors=True)
 
 
+def test():
+    in_scratch(compare_frames)
+
+
 def compare_frames(out):
-    capture = [os.path.abspath(os.path.join(NATIVE, "kelvorin-capture")), "--out", out]
-    for ms in MOMENTS:
-        capture += ["--at", str(ms)]
-    # The desktop's frames are drawn while the browser draws its own.
-    native_run = subprocess.Popen(capture, cwd=NATIVE, stdout=subprocess.DEVNULL, start_new_session=True)
+    native_run = start_capture(out, MOMENTS)
     problems = []
     with browser.session(also_end=[native_run.pid]) as (driver, server):
         for ms in MOMENTS:

@@ -4,23 +4,14 @@ after seeking to each moment (the ball spiral's lit balls, the cube fan's bands,
 sprites, the finale) matches kelvorin-capture --at of the same moment, and the first again
 after seeking back from the last, under the tolerance of the parity test."""
 import os
-import shutil
 import subprocess
-import tempfile
 
 import browser
 from browser import fail, waiting, wait_for
-from parity import difference, pixels
+from parity import difference, in_scratch, pixels, start_capture
 from steps import check_console, pause, play, seek
 
 MOMENTS = [17500, 36000, 66150, 100000]
-NATIVE = os.environ.get("NATIVE", "build")
-
-
-def page_size(driver, width, height):
-    outer = driver.get_window_size()
-    inner = driver.execute_script("return [innerWidth, innerHeight];")
-    driver.set_window_size(width + outer["width"] - inner[0], height + outer["height"] - inner[1])
 
 
 def shot(driver):
@@ -33,21 +24,14 @@ def shot(driver):
 
 
 def test():
-    out = tempfile.mkdtemp(prefix="kelvorin-paused-")
-    try:
-        compare(out)
-    finally:
-        shutil.rmtree(out, ignore_errors=True)
+    in_scratch(compare)
 
 
 def compare(out):
-    capture = [os.path.abspath(os.path.join(NATIVE, "kelvorin-capture")), "--out", out]
-    for ms in MOMENTS:
-        capture += ["--at", str(ms)]
-    native_run = subprocess.Popen(capture, cwd=NATIVE, stdout=subprocess.DEVNULL, start_new_session=True)
+    native_run = start_capture(out, MOMENTS)
     problems = []
     with browser.session(also_end=[native_run.pid]) as (driver, server):
-        page_size(driver, 800, 600)
+        browser.page_size(driver, 800, 600)
         play(driver, server)
         pause(driver)
         # The controls that Space brought go after 3 s; nothing then covers the picture.

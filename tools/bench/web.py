@@ -51,7 +51,7 @@ def scene_rates(site):
     samples = {}
     order = []
     with browser.session(site=site) as (driver, server):
-        page_size(driver, 800, 600)  # so that the 4:3 canvas is 800x600
+        browser.page_size(driver, 800, 600)  # so that the 4:3 canvas is 800x600
         driver.get(server.url("index.html"))
         browser.wait_for(driver, "kelvorin.state === 'question'", "the question")
         driver.find_element("id", "no").click()
@@ -89,7 +89,7 @@ def timed_seek(driver, ms):
 
 def seek_times():
     with browser.session() as (driver, server):
-        page_size(driver, 800, 600)
+        browser.page_size(driver, 800, 600)
         driver.get(server.url("index.html"))
         browser.wait_for(driver, "kelvorin.state === 'question'", "the question")
         driver.find_element("id", "no").click()
@@ -103,16 +103,9 @@ def seek_times():
             time.sleep(0.2)
 
 
-def page_size(driver, width, height):
-    """Sizes the window so that the page itself is width x height."""
-    outer = driver.get_window_size()
-    inner = driver.execute_script("return [innerWidth, innerHeight];")
-    driver.set_window_size(width + outer["width"] - inner[0], height + outer["height"] - inner[1])
-
-
 def screenshot(site, png):
     with browser.session(site=site) as (driver, server):
-        page_size(driver, 1024, 600)
+        browser.page_size(driver, 1024, 600)
         driver.get(server.url("index.html"))
         browser.wait_for(driver, "kelvorin.state === 'question'", "the question")
         driver.find_element("id", "no").click()

@@ -168,6 +168,13 @@ def wait_for(driver, script, what, seconds=None):
     fail(f"gave up after {seconds} s waiting for {what}")
 
 
+def page_size(driver, width, height):
+    """Sizes the window so that the page itself is width x height."""
+    outer = driver.get_window_size()
+    inner = driver.execute_script("return [innerWidth, innerHeight];")
+    driver.set_window_size(width + outer["width"] - inner[0], height + outer["height"] - inner[1])
+
+
 def hooks(driver):
     return driver.execute_script("return Object.assign({}, window.kelvorin);")
 
