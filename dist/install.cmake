@@ -5,9 +5,6 @@
 # go where Debian keeps games (/usr/games, on the default PATH). Paths between these are
 # relative, so the tree works under any prefix.
 include(GNUInstallDirs)
-# Directories get the same mode under any umask, so that the package is the same wherever built.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
-  GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(KELVORIN_BIN_INSTALL_DIR games)
 set(KELVORIN_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/kelvorin)
 set(KELVORIN_PROGRAM_INSTALL_DIR ${CMAKE_INSTALL_LIBEXECDIR}/kelvorin)
