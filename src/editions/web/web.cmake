@@ -75,15 +75,19 @@ set(DATA_NAMES ${WEB_FILES})
 list(TRANSFORM WEB_FILES PREPEND ${CMAKE_BINARY_DIR}/)
 add_custom_target(web-data ALL DEPENDS ${WEB_FILES} ${CMAKE_BINARY_DIR}/kelvorin.png)
 
-# The site alone, none of CMake's files, as one zip for any web server: kelvorin-web.zip, made
-# on request (script/release: cmake --build build-web --target web-zip), the same files giving
-# the same bytes (dist/zip.py). A file added to the site above must be named here too.
-add_custom_target(web-zip
+# The site alone, none of CMake's files, as one zip for any web server: kelvorin-web.zip, the
+# same files giving the same bytes (dist/zip.py). The browser tests run on it unpacked, and
+# script/release packs it again, dated by the last commit. A file added to the site above must
+# be named here too.
+set(SITE_NAMES kelvorin.js kelvorin.wasm files.json kelvorin.png ${PAGE_NAMES} ${DATA_NAMES})
+set(SITE_FILES ${SITE_NAMES})
+list(TRANSFORM SITE_FILES PREPEND ${CMAKE_BINARY_DIR}/)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin-web.zip
   COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/dist/zip.py ${CMAKE_BINARY_DIR}/kelvorin-web.zip
-          ${CMAKE_BINARY_DIR} kelvorin.js kelvorin.wasm files.json kelvorin.png ${PAGE_NAMES}
-          ${DATA_NAMES}
-  DEPENDS kelvorin web-data
+          ${CMAKE_BINARY_DIR} ${SITE_NAMES}
+  DEPENDS kelvorin ${SITE_FILES} ${CMAKE_SOURCE_DIR}/dist/zip.py
   COMMENT "Packing kelvorin-web.zip")
+add_custom_target(web-zip ALL DEPENDS ${CMAKE_BINARY_DIR}/kelvorin-web.zip)
 
 # The browser tests, run by ctest in this build (script/test runs them).
 enable_testing()
