@@ -21,6 +21,10 @@ add_test(NAME generated_data_checksums
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/Data)
 set_tests_properties(generated_data_checksums PROPERTIES TIMEOUT 60)
 
+# dist/zip.py, which packs the Windows and web zips, gives the same bytes on any machine.
+add_test(NAME reproducible_zip COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/reproducible_zip.py)
+set_tests_properties(reproducible_zip PROPERTIES TIMEOUT 60)
+
 # The floors of src/: every include points down (docs/architecture.md).
 add_test(NAME structure COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/structure.py)
 set_tests_properties(structure PROPERTIES TIMEOUT 60)

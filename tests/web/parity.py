@@ -85,8 +85,6 @@ def compare_frames(out):
                   f"{off * 100:.2f} % of pixels off by more than 24")
             if max(means) >= 3 or off >= 0.02:
                 problems.append(f"{ms} ms")
-        if browser.console_errors(driver):
-            fail(f"errors in the console: {browser.console_errors(driver)}")
     if problems:
         fail(f"the browser's frame differs from the desktop's at {', '.join(problems)}")
 

@@ -3,7 +3,7 @@
 Return for Yes (fullscreen), the demo playing with its clock running and a picture on the
 screen, the music running in step with the demo clock, F1 back to the page with the demo going
 on at the canvas's new size, Escape to the end screen with picture and music stopped, and Play
-again from the start. No errors in the console."""
+again from the start. No errors in the console (browser.session checks)."""
 import subprocess
 import time
 
@@ -100,10 +100,6 @@ def test():
             fail(f"the second play did not start from the beginning: {hooks(driver)}")
         if driver.execute_script("return !!document.fullscreenElement;"):
             fail("No went fullscreen")
-
-        errors = browser.console_errors(driver)
-        if errors:
-            fail(f"errors in the console: {errors}")
 
 
 if __name__ == "__main__":

@@ -7,12 +7,18 @@
                                 and prints "X Y CLIENT_WIDTH CLIENT_HEIGHT STYLE MODE": the
                                 outer window's top-left corner, the client area's size,
                                 "popup" or "overlapped", and the display mode as WxHxBITS
-   Each waits up to 60 s (exit 1 when nothing came). */
+   Each waits up to 60 s (exit 1 when nothing came).
+     probe version EXE          prints the version strings of a program as Explorer reads them:
+                                "NAME: VALUE" for ProductName, ProductVersion, FileVersion and
+                                FileDescription in the first language the program lists
+     probe icon EXE OUT         writes the 256 x 256 image of the program's first icon (the one
+                                Explorer shows) to OUT as it is stored (a PNG) */
 #include <windows.h>
 
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 static const struct {
@@ -84,10 +90,62 @@ static int Window(const char *title) {
     return 0;
 }
 
+static int Version(const char *exe) {
+    DWORD ignored, size = GetFileVersionInfoSizeA(exe, &ignored);
+    void *info = size ? malloc(size) : NULL;
+    WORD *languages;
+    UINT length;
+    if (!info || !GetFileVersionInfoA(exe, 0, size, info) ||
+        !VerQueryValueA(info, "\\VarFileInfo\\Translation", (void **)&languages, &length) ||
+        length < 2 * sizeof(WORD)) {
+        free(info);
+        return 1;
+    }
+    static const char *const NAMES[] = {"ProductName", "ProductVersion", "FileVersion",
+                                        "FileDescription"};
+    for (size_t i = 0; i < sizeof NAMES / sizeof *NAMES; i++) {
+        char path[80];
+        char *value;
+        snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", languages[0], languages[1],
+                 NAMES[i]);
+        int found = VerQueryValueA(info, path, (void **)&value, &length) && length;
+        printf("%s: %s\n", NAMES[i], found ? value : "(none)");
+    }
+    free(info);
+    return 0;
+}
+
+static BOOL CALLBACK FirstName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR result) {
+    (void)module, (void)type;
+    *(LPCSTR *)result = IS_INTRESOURCE(name) ? name : _strdup(name);
+    return FALSE;
+}
+
+static int Icon(const char *exe, const char *out) {
+    HMODULE module = LoadLibraryExA(exe, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return 1;
+    LPCSTR group = NULL;
+    EnumResourceNamesA(module, (LPCSTR)RT_GROUP_ICON, FirstName, (LONG_PTR)&group);
+    HRSRC directory = group ? FindResourceA(module, group, (LPCSTR)RT_GROUP_ICON) : NULL;
+    int id = directory ? LookupIconIdFromDirectoryEx(LockResource(LoadResource(module, directory)),
+                                                     TRUE, 256, 256, LR_DEFAULTCOLOR)
+                       : 0;
+    HRSRC image = id ? FindResourceA(module, MAKEINTRESOURCEA(id), (LPCSTR)RT_ICON) : NULL;
+    FILE *file = image ? fopen(out, "wb") : NULL;
+    int written = file && fwrite(LockResource(LoadResource(module, image)),
+                                 SizeofResource(module, image), 1, file) == 1;
+    if (file && fclose(file) != 0) written = 0;
+    FreeLibrary(module);
+    return written ? 0 : 1;
+}
+
 int main(int argc, char **argv) {
     _setmode(_fileno(stdout), _O_BINARY); /* lines end in \n alone, as the tests read them */
     if (argc == 4 && strcmp(argv[1], "box") == 0) return Box(argv[2], argv[3]);
     if (argc == 3 && strcmp(argv[1], "window") == 0) return Window(argv[2]);
-    fprintf(stderr, "usage: probe box CAPTION Yes|No|OK | probe window TITLE\n");
+    if (argc == 3 && strcmp(argv[1], "version") == 0) return Version(argv[2]);
+    if (argc == 4 && strcmp(argv[1], "icon") == 0) return Icon(argv[2], argv[3]);
+    fprintf(stderr, "usage: probe box CAPTION Yes|No|OK | probe window TITLE | probe version EXE | "
+                    "probe icon EXE OUT\n");
     return 64;
 }

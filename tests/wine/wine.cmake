@@ -4,6 +4,7 @@
 # wineserver of its own (tests/wine/wine.bash); wine.imports needs neither.
 add_executable(probe tests/wine/probe.c)
 target_link_options(probe PRIVATE -static)
+target_link_libraries(probe PRIVATE version)
 
 set(WINE_ENV "BUILD=${KELVORIN_NATIVE_BUILD};WIN_BUILD=${CMAKE_BINARY_DIR};SRC=${CMAKE_SOURCE_DIR}"
   "WINE_MASTER=${CMAKE_BINARY_DIR}/wineprefix;E2E_LIMIT=150")

@@ -14,6 +14,7 @@ import os
 import statistics
 import sys
 import time
+import zipfile
 
 os.environ.setdefault("WEB_LIMIT", "600")
 import browser  # noqa: E402  tools/browser/, on PYTHONPATH (script/bench sets it)
@@ -25,17 +26,13 @@ JUMPS = [5000, 170000, 20000, 100000, 60000, 130000, 3000, 45000, 27000, 150000,
 
 
 def sizes(site):
-    for folder, _, names in os.walk(site):
-        if os.path.relpath(folder, site).startswith("CMakeFiles"):
-            continue
-        for name in sorted(names):
-            path = os.path.join(folder, name)
-            relative = os.path.relpath(path, site)
-            if relative.startswith(("CMake", "Makefile", "cmake_install", "CTest", "Testing")) or relative.endswith(".part.mp3"):
-                continue
-            with open(path, "rb") as f:
-                data = f.read()
-            print(f"size {relative} {len(data)} {len(gzip.compress(data, 6))}")
+    """Every file of the site as released: those that kelvorin-web.zip holds."""
+    with zipfile.ZipFile(os.path.join(site, "kelvorin-web.zip")) as released:
+        names = released.namelist()
+    for name in names:
+        with open(os.path.join(site, name), "rb") as f:
+            data = f.read()
+        print(f"size {name} {len(data)} {len(gzip.compress(data, 6))}")
 
 
 def load_time(site):

@@ -6,7 +6,8 @@ benchmark (tools/bench/web.py), which find it on PYTHONPATH.
 Every test or measurement runs inside `session()`: it is stopped after WEB_LIMIT seconds
 (saying what it was waiting for), and whatever it started ends with it: the server's and
 chromedriver's whole process groups (Chromium's processes are in the latter) are killed and
-checked gone.
+checked gone. A session whose steps passed fails when the console shows an error it did not
+expect: a script's exception, a failed download, anything the page's security policy refused.
 """
 import contextlib
 import functools
@@ -109,9 +110,10 @@ def chromium_options(profile, extra=()):
 
 
 @contextlib.contextmanager
-def session(chromium_args=(), site=None, also_end=()):
+def session(chromium_args=(), site=None, also_end=(), expected_errors=()):
     """Yields (driver, server); ends both, and the process groups in also_end, whatever
-    happens, and checks that nothing of them is left."""
+    happens, and checks that nothing of them is left. After the test's steps, every console
+    error not yet read must contain one of expected_errors."""
     signal.signal(signal.SIGALRM, _on_limit)
     signal.alarm(LIMIT)
     groups = list(also_end)
@@ -129,6 +131,9 @@ def session(chromium_args=(), site=None, also_end=()):
                 groups.append(service.process.pid)
         driver.set_script_timeout(LIMIT)
         yield driver, server
+        unexpected = [e for e in console_errors(driver) if not any(x in e for x in expected_errors)]
+        if unexpected:
+            fail(f"errors in the console: {unexpected}")
     finally:
         signal.alarm(0)
         if driver:
@@ -180,4 +185,5 @@ def hooks(driver):
 
 
 def console_errors(driver):
+    """The console's errors since the last call (reading them empties the log)."""
     return [entry["message"] for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]

@@ -25,12 +25,18 @@ target_link_options(kelvorin PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createKelvorin -sENVIRONMENT=web
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
   -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=FS)
+# The page's security policy lets no script text become code (no eval, no new Function), only
+# WebAssembly's compilation: Emscripten guarantees its JavaScript needs neither, or the link
+# fails.
+target_link_options(kelvorin PRIVATE -sDYNAMIC_EXECUTION=0)
 
 # The page.
 file(GLOB PAGE_FILES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/page/*)
+set(PAGE_NAMES)
 foreach(file ${PAGE_FILES})
   get_filename_component(name ${file} NAME)
   configure_file(${file} ${CMAKE_BINARY_DIR}/${name} COPYONLY)
+  list(APPEND PAGE_NAMES ${name})
 endforeach()
 
 # The data, from the native build's Data/ (script/setup makes it).
@@ -65,8 +71,23 @@ file(WRITE ${CMAKE_BINARY_DIR}/files.json "[\"${quoted}\"]\n")
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin.png
   COMMAND ${CMAKE_COMMAND} -E copy ${KELVORIN_NATIVE_BUILD}/kelvorin.png ${CMAKE_BINARY_DIR}/kelvorin.png
   DEPENDS ${KELVORIN_NATIVE_BUILD}/kelvorin.png)
+set(DATA_NAMES ${WEB_FILES})
 list(TRANSFORM WEB_FILES PREPEND ${CMAKE_BINARY_DIR}/)
 add_custom_target(web-data ALL DEPENDS ${WEB_FILES} ${CMAKE_BINARY_DIR}/kelvorin.png)
+
+# The site alone, none of CMake's files, as one zip for any web server: kelvorin-web.zip, the
+# same files giving the same bytes (dist/zip.py). The browser tests run on it unpacked, and
+# script/release packs it again, dated by the last commit. A file added to the site above must
+# be named here too.
+set(SITE_NAMES kelvorin.js kelvorin.wasm files.json kelvorin.png ${PAGE_NAMES} ${DATA_NAMES})
+set(SITE_FILES ${SITE_NAMES})
+list(TRANSFORM SITE_FILES PREPEND ${CMAKE_BINARY_DIR}/)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin-web.zip
+  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/dist/zip.py ${CMAKE_BINARY_DIR}/kelvorin-web.zip
+          ${CMAKE_BINARY_DIR} ${SITE_NAMES}
+  DEPENDS kelvorin ${SITE_FILES} ${CMAKE_SOURCE_DIR}/dist/zip.py
+  COMMENT "Packing kelvorin-web.zip")
+add_custom_target(web-zip ALL DEPENDS ${CMAKE_BINARY_DIR}/kelvorin-web.zip)
 
 # The browser tests, run by ctest in this build (script/test runs them).
 enable_testing()
