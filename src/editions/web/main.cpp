@@ -9,6 +9,8 @@
 #include "editions/web/platform_web.h"
 #include "platform/platform.h"
 #include "scenes/dispatcher.h"
+#include "scenes/reduced_flashing.h"
+#include "shell/afterglow.h"
 #include "shell/frame_loop.h"
 #include "shell/render_state.h"
 #include "shell/window.h"
@@ -39,14 +41,15 @@ EM_BOOL Pass(double, void *) {
 struct FrameAt {
     uint32_t ms;
     int width, height;
-    uint64_t next, first;
+    uint64_t next, first, fullSize;
 } frameAt;
 
-// Frames before the chosen one only advance the scenes' state: they go into a tiny view.
+// Frames before the chosen one only advance the scenes' state: they go into a tiny view, all
+// but the last few, which give the chosen one its afterglow.
 void DrawFramesTowards(void *) {
     double start = emscripten_get_now();
     while (frameAt.next <= frameAt.first && emscripten_get_now() - start < SLICE_MS) {
-        if (frameAt.next == frameAt.first && frameAt.first > 0)
+        if (frameAt.next == frameAt.fullSize && frameAt.fullSize > 0)
             ResizeView(frameAt.width, frameAt.height);
         DrawFrameAt(FrameClock(frameAt.next, FRAME_AT_FPS));
         frameAt.next++;
@@ -64,10 +67,11 @@ void DrawFramesTowards(void *) {
 
 using namespace kelvorin;
 
-// The viewer's answer to the start question: starts the demo, fullscreen or in the page.
-// 0 when the window could not be opened (the page shows why).
-extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_play(int fullscreen) {
+// The viewer's answer to the start question: starts the demo, fullscreen or in the page, with
+// reduced flashing or not. 0 when the window could not be opened (the page shows why).
+extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_play(int fullscreen, int reduced) {
     fullscreenMode = fullscreen != 0;
+    reducedFlashing = reduced != 0;
     if (!StartDemo()) return 0;
     emscripten_request_animation_frame_loop(Pass, nullptr);
     return 1;
@@ -75,12 +79,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_play(int fullscreen) {
 
 // Plays nothing: simulates the demo on the 60 fps synthetic clock, as kelvorin-capture does,
 // up to the first frame at or after ms, and leaves that frame on a canvas of exactly
-// width x height. The page hears of it through its frameReady hook.
-extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, int height) {
+// width x height, with reduced flashing or not. The page hears of it through its frameReady
+// hook.
+extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, int height, int reduced) {
     UseFixedCanvas(true);
+    reducedFlashing = reduced != 0;
     if (!OpenDemoWindow("KELVORIN", width, height, 16, false)) return 0;
-    frameAt = FrameAt{ms, width, height, 0, FirstFrameAt(ms, FRAME_AT_FPS)};
-    if (frameAt.first > 0) UseSkimView(width, height);
+    uint64_t first = FirstFrameAt(ms, FRAME_AT_FPS);
+    frameAt = FrameAt{ms, width, height, 0, first, FirstFullSizeFrame(first)};
+    if (frameAt.fullSize > 0) UseSkimView(width, height);
     emscripten_set_timeout(DrawFramesTowards, 0, nullptr);
     return 1;
 }

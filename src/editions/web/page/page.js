@@ -10,6 +10,7 @@
 //   fps    passes in the last second                   audio  the audio context's state, or "none"
 //   music  seconds into the music as Web Audio plays it at the last pass, or null when none plays
 //   message  the last message shown                   readyAt  ms from navigation to the question
+//   reducedFlashing  whether the demo plays (or ?at= draws) in its reduced-flashing mode
 'use strict';
 
 (() => {
@@ -30,6 +31,23 @@
     if (width < 1 || height < 1 || width > 4096 || height > 4096) return { bad: true };
     return { at, width, height };
   }
+
+  // ---- Reduced flashing ----
+  // ?reduced-flashing=1 (0 for off) chooses it; otherwise the start question's box is ticked
+  // where the system asks for less motion. ?at= frames follow the address alone, as
+  // kelvorin-capture follows its option. The demo gets the choice as it starts.
+  const reducedFlashing = (() => {
+    const asked = params.get('reduced-flashing');
+    const box = $('reduced-flashing');
+    box.checked = asked !== null ? asked !== '0'
+      : !frame && window.matchMedia('(prefers-reduced-motion: reduce)').matches;
+    hooks.reducedFlashing = box.checked;
+    box.addEventListener('change', () => { hooks.reducedFlashing = box.checked; });
+    return () => {
+      if (!frame) hooks.reducedFlashing = box.checked;
+      return hooks.reducedFlashing ? 1 : 0;
+    };
+  })();
 
   // ---- Messages ----
 
@@ -265,7 +283,9 @@
       $('stage').hidden = false;
       hooks.state = 'playing';
       // A window that cannot be opened has shown its reason as a message.
-      if (!instance._kelvorin_play(fullscreen ? 1 : 0) && hooks.state !== 'error') hooks.state = 'ended';
+      if (!instance._kelvorin_play(fullscreen ? 1 : 0, reducedFlashing()) && hooks.state !== 'error') {
+        hooks.state = 'ended';
+      }
     });
   }
 
@@ -337,7 +357,8 @@
 
     if (frame) {
       hooks.state = 'loading';
-      if (!demo._kelvorin_frame_at(frame.at, frame.width, frame.height) && hooks.state !== 'error') {
+      if (!demo._kelvorin_frame_at(frame.at, frame.width, frame.height, reducedFlashing())
+          && hooks.state !== 'error') {
         hooks.state = 'ended';
       }
     } else {
