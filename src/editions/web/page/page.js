@@ -277,13 +277,14 @@
     const instance = demo;
     demo = null;
     hooks.state = 'starting';
+    const reduced = reducedFlashing();
     $('loading').hidden = false;
     audio.decoded.then(() => {
       $('loading').hidden = true;
       $('stage').hidden = false;
       hooks.state = 'playing';
       // A window that cannot be opened has shown its reason as a message.
-      if (!instance._kelvorin_play(fullscreen ? 1 : 0, reducedFlashing()) && hooks.state !== 'error') {
+      if (!instance._kelvorin_play(fullscreen ? 1 : 0, reduced) && hooks.state !== 'error') {
         hooks.state = 'ended';
       }
     });
