@@ -11,7 +11,8 @@ namespace kelvorin {
 
 // How many frames at 60 fps, drawn at full size after RestartAfterglow, bring the picture
 // back to what it would have been without the restart: what came before them keeps
-// (4/5)^25 of its weight, under one level of 8 bits.
+// (4/5)^25 of its weight, under one level of 8 bits (the rounding of each blend may still hold
+// a still area up to two levels off).
 constexpr int AFTERGLOW_FRAMES = 25;
 
 // Call after the scene has drawn the frame and before it is presented: blends the previous
