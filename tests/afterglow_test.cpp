@@ -8,6 +8,7 @@
 #include "scenes/reduced_flashing.h"
 #include "shell/afterglow.h"
 #include "shell/render_state.h"
+#include "shell/window.h"
 #include "timeline/clock.h"
 
 using namespace kelvorin;
@@ -65,6 +66,15 @@ TEST_F(AfterglowTest, RestartsAndNewViewsShowTheFrameAsDrawn) {
     EXPECT_EQ(Frame(0), 0) << "without reduced flashing";
     reducedFlashing = true;
     EXPECT_EQ(Frame(0), 0) << "turned on again, it starts afresh";
+}
+
+TEST_F(AfterglowTest, ANewContextMakesItsOwnTexture) {
+    Frame(255);
+    CloseDemoWindow();  // as F1 does: the old context and its textures go
+    ASSERT_TRUE(harness::OpenOffscreen());
+    EXPECT_EQ(Frame(0), 0) << "the first frame of the new context shows as drawn";
+    EXPECT_EQ(Frame(0), 0) << "and the next blends with it, not with a texture of the old one";
+    EXPECT_NEAR(Frame(255), 51, 1);
 }
 
 TEST_F(AfterglowTest, LeavesTheRenderStateAsItFoundIt) {
