@@ -65,7 +65,8 @@ struct Run {
             counted = false;
         }
         last = y;
-        if (counted || std::fabs(y - start) < GENERAL_CHANGE || std::min(y, start) >= DARKER_BELOW) return false;
+        if (counted || std::fabs(y - start) < GENERAL_CHANGE || std::min(y, start) >= DARKER_BELOW)
+            return false;
         return counted = true;
     }
     // +1 or -1 while in a run that has made a transition, else 0.

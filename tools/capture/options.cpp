@@ -77,7 +77,8 @@ bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
 // A report covers --from to --to, whole frames, and writes no files.
 bool CheckReportOptions(CaptureOptions *o, bool sizeGiven) {
     if (!o->video.empty() || !o->at.empty() || o->until >= 0 || o->out != ".")
-        return Refuse("--flash-report goes with --size, --fps, --from, --to, --trace and --reduced-flashing only");
+        return Refuse("--flash-report goes with --size, --fps, --from, --to, --trace and "
+                      "--reduced-flashing only");
     if (!sizeGiven) o->width = 1024, o->height = 768;
     if (o->from < 0) o->from = 0;
     if (o->to < 0) o->to = DEMO_LENGTH_MS;

@@ -26,9 +26,9 @@ double Flashes(int transitions) { return transitions / 2.0; }
 void PrintSecond(const FlashSecond &s) {
     // Where the WCAG measure found its worst: the general flashes, unless red ones are more.
     FlashMeasure wcag = s.transitions[RED_FLASH] > s.transitions[GENERAL_FLASH] ? RED_FLASH : GENERAL_FLASH;
+    auto where = [&s](FlashMeasure m) { return s.where[m].empty() ? "-" : s.where[m].c_str(); };
     std::printf("%8ld %8.1f %4.1f  %-12s %4.1f  %s\n", s.second, Flashes(s.transitions[GENERAL_FLASH]),
-                Flashes(s.transitions[RED_FLASH]), s.where[wcag].empty() ? "-" : s.where[wcag].c_str(),
-                Flashes(s.transitions[OWN_CHECK]), s.where[OWN_CHECK].empty() ? "-" : s.where[OWN_CHECK].c_str());
+                Flashes(s.transitions[RED_FLASH]), where(wcag), Flashes(s.transitions[OWN_CHECK]), where(OWN_CHECK));
 }
 
 void PrintReport(const CaptureOptions &o, const std::vector<FlashSecond> &seconds) {
@@ -51,7 +51,8 @@ void PrintReport(const CaptureOptions &o, const std::vector<FlashSecond> &second
         failing += s.Fails();
         if (o.trace || s.Fails()) PrintSecond(s);
     }
-    std::printf("summary: %d of %zu seconds exceed %d flashes (WCAG 2.3.1: %d general, %d red; own check: %d)",
+    std::printf("summary: %d of %zu seconds exceed %d flashes (WCAG 2.3.1: %d general, %d red; "
+                "own check: %d)",
                 failing, seconds.size(), MOST_TRANSITIONS / 2, byMeasure[GENERAL_FLASH], byMeasure[RED_FLASH],
                 byMeasure[OWN_CHECK]);
     if (worst && worst->transitions[worstMeasure] > 0)
@@ -70,7 +71,7 @@ int FlashReport(const CaptureOptions &o) {
 
     // Frames before --from only advance the scenes' state: all but the last few go into a tiny
     // view.
-    uint64_t first = FirstFrameAt((uint64_t)o.from, o.fps), fullSize = FirstFullSizeFrame(first);
+    uint64_t first = FirstFrameAt((uint64_t)o.from, o.fps), fullSize = FirstFullSizeFrame(first, o.fps);
     uint64_t end = FirstFrameAt((uint64_t)o.to + 1, o.fps);
     if (fullSize > 0) UseSkimView(o.width, o.height);
     FlashAnalysis analysis(o.width, o.height);

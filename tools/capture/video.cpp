@@ -124,7 +124,7 @@ bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pip
     std::vector<unsigned char> buffers[2];
     for (auto &b : buffers) b.resize((size_t)o.width * o.height * VIDEO_BYTES_PER_PIXEL);
     std::thread writer(WriteFrames, pipe);
-    uint64_t fullSize = FirstFullSizeFrame(first);
+    uint64_t fullSize = FirstFullSizeFrame(first, o.fps);
     if (fullSize > 0) UseSkimView(o.width, o.height);
     StartProgress(end - first);
     bool ok = true;

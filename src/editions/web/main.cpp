@@ -86,7 +86,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, in
     reducedFlashing = reduced != 0;
     if (!OpenDemoWindow("KELVORIN", width, height, 16, false)) return 0;
     uint64_t first = FirstFrameAt(ms, FRAME_AT_FPS);
-    frameAt = FrameAt{ms, width, height, 0, first, FirstFullSizeFrame(first)};
+    frameAt = FrameAt{ms, width, height, 0, first, FirstFullSizeFrame(first, FRAME_AT_FPS)};
     if (frameAt.fullSize > 0) UseSkimView(width, height);
     emscripten_set_timeout(DrawFramesTowards, 0, nullptr);
     return 1;
