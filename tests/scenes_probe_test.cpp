@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "offscreen_harness.h"
+#include "scenes/reduced_flashing.h"
 #include "scenes/state.h"
 
 using harness::CountLit;
@@ -80,6 +81,25 @@ TEST_F(ProbeTest, CubeFanBlinksBeforeTwentyEightAndAHalfSeconds) {
     EXPECT_GT(CountLit(ReadFrame(), WHOLE), 100) << "28500 lies in no blink window";
     PlayTo(34020, 20);
     EXPECT_EQ(CountLit(ReadFrame(), WHOLE, 0), 0) << "the second blink window";
+}
+
+TEST_F(ProbeTest, ReducedFlashingDrawsTheBlinksSteadily) {
+    kelvorin::reducedFlashing = true;
+    PlayTo(27020, 20);
+    EXPECT_GT(CountLit(ReadFrame(), WHOLE), 100) << "27020: the fan shows in its blank half";
+    PlayTo(34020, 20);
+    EXPECT_GT(CountLit(ReadFrame(), WHOLE), 100) << "the second blink window";
+    // The wire sphere blinking in, turned up and to the left by the title's trail: without
+    // reduced flashing it shows only in the first half of every 100 ms.
+    Rect sphere = {20, 300, 300, 450};
+    PlayTo(48060, 20);
+    ASSERT_EQ(numscene, 4);
+    EXPECT_GT(CountLit(ReadFrame(), sphere), 100);
+    kelvorin::reducedFlashing = false;
+    PlayTo(48160, 20);
+    EXPECT_EQ(CountLit(ReadFrame(), sphere), 0);
+    PlayTo(48200, 20);
+    EXPECT_GT(CountLit(ReadFrame(), sphere), 100);
 }
 
 TEST_F(ProbeTest, CountdownShowsAtTheUpperRight) {

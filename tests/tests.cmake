@@ -3,7 +3,9 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-add_executable(kelvorin_tests ${TEST_SOURCES})
+# The flash report's measures are plain C++ too (tools/capture/flash.cpp).
+add_executable(kelvorin_tests ${TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tools/capture/flash.cpp)
+target_include_directories(kelvorin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools)
 # The browser edition's key map is plain C++, tested natively with the rest.
 include(${CMAKE_SOURCE_DIR}/src/editions/web/keys.cmake)
 target_link_libraries(kelvorin_tests PRIVATE

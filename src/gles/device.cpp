@@ -3,6 +3,7 @@
 // would (clear, viewport, textures, read-back).
 #include <GLES3/gl3.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -65,6 +66,7 @@ std::vector<Draw> draws;
 std::vector<GLuint> textures;          // every name the layer made, for GlesDestroy
 std::vector<unsigned char> readBack;   // RGBA rows for glReadPixels in other formats
 int packAlignment = 4;
+int viewport[4];
 
 // The state GLES has now, so that only changes are sent.
 RasterState applied;
@@ -116,6 +118,7 @@ void ResetDevice() {
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
     packAlignment = 4;
     boundTexture = 0;
+    glGetIntegerv(GL_VIEWPORT, viewport);  // the new context's: its surface's size
 }
 
 // Whether a shader compiled or a program linked (status); if not, says why on standard error.
@@ -258,6 +261,7 @@ using namespace gles;
 void Viewport(int x, int y, int width, int height) {
     DrawQueued();
     glViewport(x, y, width, height);
+    glGetIntegerv(GL_VIEWPORT, viewport);  // as GLES clamped it
 }
 
 void Clear(unsigned mask) {
@@ -316,10 +320,6 @@ void PixelStorei(unsigned name, int value) {
 
 const unsigned char *GetString(unsigned name) { return glGetString(name); }
 
-void GetIntegerv(unsigned name, int *values) {
-    if (name == GL_TEXTURE_BINDING_2D) values[0] = int(boundTexture);
-}
-
 void GenTextures(int count, unsigned *names) {
     if (count <= 0) return;
     glGenTextures(count, names);
@@ -344,6 +344,20 @@ void TexParameteri(unsigned target, unsigned name, int value) {
     if (target != GL_TEXTURE_2D) return;
     BindForChange();
     glTexParameteri(GL_TEXTURE_2D, name, value);
+}
+
+// The copy takes what the frame has drawn so far, so the queue is drawn first.
+void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int x, int y, int width,
+                       int height) {
+    if (target != GL_TEXTURE_2D) return;
+    BindForChange();
+    glCopyTexSubImage2D(GL_TEXTURE_2D, level, xOffset, yOffset, x, y, width, height);
+}
+
+void GetIntegerv(unsigned name, int *values) {
+    if (name == GL_VIEWPORT) std::copy(viewport, viewport + 4, values);
+    if (name == GL_TEXTURE_BINDING_2D) values[0] = int(boundTexture);
+    if (name == GL_MAX_TEXTURE_SIZE) glGetIntegerv(GL_MAX_TEXTURE_SIZE, values);
 }
 
 }  // namespace gl11

@@ -22,6 +22,8 @@ void LoadIdentity();
 void Translate(float x, float y, float z);
 void Rotate(float angle, float x, float y, float z);
 void Scale(float x, float y, float z);
+void PushMatrix();
+void PopMatrix();
 
 // Fixed-function state (vertex.cpp).
 void Enable(unsigned cap);
@@ -32,6 +34,7 @@ void ShadeModel(unsigned mode);
 void Hint(unsigned target, unsigned mode);
 void Lightfv(unsigned light, unsigned name, const float *values);
 void Materialfv(unsigned face, unsigned name, const float *values);
+bool IsEnabled(unsigned cap);
 // The current colour, normal and texture coordinates, and a light's colours and eye position.
 void GetFloatv(unsigned name, float *values);
 void GetLightfv(unsigned light, unsigned name, float *values);
@@ -46,12 +49,14 @@ void Finish();
 void ReadPixels(int x, int y, int width, int height, unsigned format, unsigned type, void *pixels);
 void PixelStorei(unsigned name, int value);
 const unsigned char *GetString(unsigned name);
-void GetIntegerv(unsigned name, int *values);  // the bound texture
 void GenTextures(int count, unsigned *names);
 void BindTexture(unsigned target, unsigned name);
 void TexImage2D(unsigned target, int level, int internalFormat, int width, int height, int border,
                 unsigned format, unsigned type, const void *pixels);
 void TexParameteri(unsigned target, unsigned name, int value);
+void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int x, int y, int width,
+                       int height);
+void GetIntegerv(unsigned name, int *values);  // the viewport, the bound texture, the largest size
 
 // GLU (transform.cpp, sphere.cpp).
 void LookAt(double eyeX, double eyeY, double eyeZ, double centreX, double centreY, double centreZ,

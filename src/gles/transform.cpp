@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <vector>
 
 #include "gles/gl11.h"
 #include "gles/layer.h"
@@ -16,6 +17,7 @@ const Matrix IDENTITY = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
 
 Matrix modelview = IDENTITY, projection = IDENTITY;
 Matrix *current = &modelview;
+std::vector<Matrix> modelviewStack, projectionStack;  // what glPushMatrix kept
 Matrix product;          // projection * modelview
 double normalMatrix[9];  // row-major
 bool productStale = true, normalStale = true;
@@ -37,10 +39,14 @@ void Changed() {
     if (current == &modelview) normalStale = true;
 }
 
+std::vector<Matrix> &Stack() { return current == &modelview ? modelviewStack : projectionStack; }
+
 }  // namespace
 
 void ResetTransforms() {
     modelview = projection = IDENTITY;
+    modelviewStack.clear();
+    projectionStack.clear();
     current = &modelview;
     productStale = normalStale = true;
 }
@@ -93,6 +99,20 @@ void MatrixMode(unsigned mode) {
 
 void LoadIdentity() {
     *gles::current = gles::IDENTITY;
+    gles::Changed();
+}
+
+// Pushing onto a full stack (32 deep, as Mesa's) or popping an empty one is an error in OpenGL
+// and changes nothing.
+void PushMatrix() {
+    if (gles::Stack().size() < 32) gles::Stack().push_back(*gles::current);
+}
+
+void PopMatrix() {
+    std::vector<Matrix> &stack = gles::Stack();
+    if (stack.empty()) return;
+    *gles::current = stack.back();
+    stack.pop_back();
     gles::Changed();
 }
 

@@ -239,6 +239,16 @@ void SetCapability(unsigned cap, bool on) {
 void Enable(unsigned cap) { SetCapability(cap, true); }
 void Disable(unsigned cap) { SetCapability(cap, false); }
 
+bool IsEnabled(unsigned cap) {
+    if (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + MAX_LIGHTS) return lights[cap - GL_LIGHT0].enabled;
+    if (cap == GL_LIGHTING) return lighting;
+    if (cap == GL_NORMALIZE) return normalize;
+    if (cap == GL_TEXTURE_2D) return texturing;
+    if (cap == GL_BLEND) return raster.blend;
+    if (cap == GL_DEPTH_TEST) return raster.depthTest;
+    return false;
+}
+
 void BlendFunc(unsigned source, unsigned destination) {
     raster.blendSource = source;
     raster.blendDestination = destination;

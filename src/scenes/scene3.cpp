@@ -1,5 +1,6 @@
 // Scene 3: a tumbling fan of wire cubes, the maker picture in bands at the corners, the title
-// fading in at the end, and three stretches of blinking at ten flashes per second.
+// fading in at the end, and three stretches of blinking at ten flashes per second (drawn
+// steadily with reduced flashing).
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -8,6 +9,7 @@
 #include "draw/shapes.h"
 #include "draw/sprite.h"
 #include "scenes/dispatcher.h"
+#include "scenes/reduced_flashing.h"
 #include "scenes/scenes.h"
 #include "scenes/state.h"
 #include "timeline/clock.h"
@@ -89,7 +91,8 @@ void scene3() {
 
     const uint32_t t = time;
     bool blinking = t < 28500 || (t > 33500 && t < 35500) || (t > 40500 && t < 42500);
-    if (!(t % 100 < 50 && blinking)) {
+    bool blank = t % 100 < 50 && blinking;
+    if (!blank || reducedFlashing) {
         if (t > 28500 && t < 33500) {
             FadeBands(b0s3);
             glEnable(GL_TEXTURE_2D);
@@ -106,7 +109,8 @@ void scene3() {
         }
         if (t > 40500) {
             glEnable(GL_TEXTURE_2D);
-            a2s3 += tempo / 1500;  // no clamp; the blink keeps it near two thirds
+            // No clamp; the blink keeps it near two thirds, in either mode.
+            if (!blank) a2s3 += tempo / 1500;
             sprite(0, 0, 0, 8, 2, 4, 1, 1, 0, 0, a2s3);
             glDisable(GL_TEXTURE_2D);
         }

@@ -1,11 +1,13 @@
 // Scene 4: the title stands, then tumbles to the lower right with a trail of copies, beside a
 // blue wire sphere and a countdown. Scene 45: a white flash while the sphere fades out.
+// With reduced flashing the sphere shows steadily while it blinks in.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include "draw/shapes.h"
 #include "draw/sprite.h"
 #include "scenes/dispatcher.h"
+#include "scenes/reduced_flashing.h"
 #include "scenes/scenes.h"
 #include "scenes/state.h"
 #include "timeline/clock.h"
@@ -100,7 +102,7 @@ void scene4() {
         glRotatef(r0s4, 0, 1, 0);
         glRotatef(r0s4, 0, 0, 1.68f);
         glColor4f(0.25f, 0.25f, 1, a0s4);
-        if (t % 100 < 50) WireSphere(1.3, 16, 16);
+        if (t % 100 < 50 || reducedFlashing) WireSphere(1.3, 16, 16);
     }
     if (t > 49500) {  // spinning and pulsing
         r0s4 += tempo / 10;

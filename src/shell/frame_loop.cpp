@@ -3,6 +3,7 @@
 #include "assets/sound.h"
 #include "platform/keys.h"
 #include "scenes/dispatcher.h"
+#include "shell/afterglow.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -20,7 +21,10 @@ Event message{EV_OTHER, 0, false, 0, 0, 0};  // the last one taken; its wParam i
 // Draws the current scene while the window is active, then presents the frame unless Escape
 // is down: the frame of the pass that ends the demo is drawn but never shown.
 void DrawStep() {
-    if (windowActive) DrawFrame();
+    if (windowActive) {
+        DrawFrame();
+        DrawAfterglow();
+    }
     if (keyState[VK_ESCAPE]) {
         done = true;
         escaped = true;
@@ -87,6 +91,7 @@ int EndDemo() {
 void DrawFrameAt(uint32_t clock) {
     StepClock(clock);
     DrawFrame();
+    DrawAfterglow();
     platform->swapBuffers();
 }
 

@@ -21,8 +21,9 @@ int EndDemo();
 bool DemoPassAt(uint32_t clock);
 
 // One pass on a synthetic clock, for the offline renderer, the benchmark and the browser's
-// single frames: the clock stepped to clock, the scene drawn and presented; no events. The
-// present ends the frame (unpresented frames pile up in the driver).
+// single frames: the clock stepped to clock, the scene drawn (with its afterglow under reduced
+// flashing) and presented; no events. The present ends the frame (unpresented frames pile up
+// in the driver).
 void DrawFrameAt(uint32_t clock);
 
 }  // namespace kelvorin

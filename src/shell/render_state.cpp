@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "assets/textures.h"
+#include "shell/afterglow.h"
 #include "timeline/random.h"
 
 namespace kelvorin {
@@ -24,6 +25,7 @@ void UseSkimView(int width, int height) {
 }
 
 bool InitRenderState() {
+    ForgetAfterglowTexture();
     FillRandomPools();
     if (!LoadTextures()) return false;
 

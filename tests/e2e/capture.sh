@@ -26,7 +26,8 @@ done
 [ "$(od -An -tu1 -j24 -N2 "$WORK/frames/frame-000500.png" | tr -s ' ')" = " 8 2" ] || fail "not 8-bit RGB"
 
 for bad in "--fps 0 --until 10" "--size 12 --until 10" "--at" "--from 10 --until 20" \
-           "--from 20 --to 10" "--bogus" "--trace" "--until -5"; do
+           "--from 20 --to 10" "--bogus" "--trace" "--until -5" "--flash-report --at 10" \
+           "--flash-report --from 20 --to 10" "--flash-report --video x.mp4" "--reduced-flashing"; do
   $cap $bad > /dev/null 2> "$WORK/err"
   rc=$?
   [ "$rc" = 2 ] || fail "'$bad' gave exit code $rc, not 2"

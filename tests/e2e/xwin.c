@@ -3,7 +3,9 @@
                        title (exit 1 when there is none)
      xwin focus ID     gives the window the keyboard focus
      xwin close ID     asks the window to close as a window manager's close box does
-     xwin cursor       prints "hidden" when the pointer's cursor is blank, else "shown" */
+     xwin cursor       prints "hidden" when the pointer's cursor is blank, else "shown"
+     xwin lit ID       exit 0 when the middle of the window (a fifth of it each way) has a
+                       pixel brighter than a quarter of full scale, 1 when not */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
@@ -61,6 +63,30 @@ static int CursorState(Display *display) {
     return 0;
 }
 
+/* Reads the pixels from the server, as a screenshot would: quicker than a screenshot program
+   when a test takes shots several times a second. */
+static int Lit(Display *display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return 2;
+    int w = attributes.width / 5, h = attributes.height / 5;
+    XImage *image = XGetImage(display, window, attributes.width * 2 / 5, attributes.height * 2 / 5,
+                              w > 0 ? w : 1, h > 0 ? h : 1, AllPlanes, ZPixmap);
+    if (!image) return 2;
+    int lit = 0;
+    for (int y = 0; y < image->height && !lit; y++)
+        for (int x = 0; x < image->width && !lit; x++) {
+            unsigned long p = XGetPixel(image, x, y);
+            unsigned long masks[3] = {image->red_mask, image->green_mask, image->blue_mask};
+            for (int c = 0; c < 3; c++) {
+                unsigned long m = masks[c], v = p & m;
+                while (m && !(m & 1)) m >>= 1, v >>= 1;
+                if (m && v * 4 > m) lit = 1;
+            }
+        }
+    XDestroyImage(image);
+    return lit ? 0 : 1;
+}
+
 int main(int argc, char **argv) {
     if (argc == 2 && strcmp(argv[1], "cursor") == 0) {
         Display *display = XOpenDisplay(NULL);
@@ -70,7 +96,7 @@ int main(int argc, char **argv) {
         return status;
     }
     if (argc != 3) {
-        fprintf(stderr, "usage: xwin find TITLE | focus ID | close ID\n");
+        fprintf(stderr, "usage: xwin find TITLE | focus ID | close ID | lit ID | cursor\n");
         return 2;
     }
     Display *display = XOpenDisplay(NULL);
@@ -86,6 +112,7 @@ int main(int argc, char **argv) {
         XSetInputFocus(display, window, RevertToParent, CurrentTime);
         status = 0;
     } else if (strcmp(argv[1], "close") == 0) status = Close(display, window);
+    else if (strcmp(argv[1], "lit") == 0) status = Lit(display, window);
     XSync(display, False);
     XCloseDisplay(display);
     return status;

@@ -1,6 +1,7 @@
 // Draws one picture through <GL/gl.h> and <GL/glu.h> with what the GL 1.1 layer offers beyond
 // the demo's own frames: default and positional lights, materials, GL_NORMALIZE, flat shading,
-// every primitive kind, a textured filled sphere, blending, depth test and clamping. Built
+// every primitive kind, a textured filled sphere, blending, depth test and clamping, and what
+// reduced flashing adds: copying the picture into a texture, matrix stacks, state queries. Built
 // twice, against desktop OpenGL and against the layer; the two PNGs must match. The layer's
 // build first takes the layer down and up again on the same context, after changing its state:
 // the picture must come out as from a new context, and the old texture must be gone.
@@ -179,6 +180,60 @@ void Draw(GLuint texture, GLUquadric *quadric) {
     gluQuadricDrawStyle(quadric, GLU_FILL);
 }
 
+// What reduced flashing's afterglow does: the picture so far copied into a texture (the
+// layer draws its queue first), drawn back over the whole view, mirrored and half transparent,
+// under pushed identity matrices; then, with the matrices popped, a square in the colour and
+// texture read back from before.
+void Afterimage(GLuint texture) {
+    const int SIDE_S = 512, SIDE_T = 256;
+    glViewport(0, 0, WIDTH, HEIGHT);
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    GLuint copy;
+    glGenTextures(1, &copy);
+    glBindTexture(GL_TEXTURE_2D, copy);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, SIDE_S, SIDE_T, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, view[0], view[1], view[2], view[3]);
+
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glColor4f(0.3f, 0.9f, 0.5f, 0.7f);
+    GLint bound;
+    GLfloat colour[4];
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBindTexture(GL_TEXTURE_2D, copy);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, glIsEnabled(GL_TEXTURE_2D) && !glIsEnabled(GL_LIGHTING) ? 0.5f : 0.0f);
+    float s = float(WIDTH) / SIDE_S, t = float(HEIGHT) / SIDE_T;
+    glBegin(GL_QUADS);
+    glTexCoord2f(s, 0), glVertex3f(-1, -1, 0);
+    glTexCoord2f(0, 0), glVertex3f(1, -1, 0);
+    glTexCoord2f(0, t), glVertex3f(1, 1, 0);
+    glTexCoord2f(s, t), glVertex3f(-1, 1, 0);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
+    glColor4f(colour[0], colour[1], colour[2], colour[3]);
+    glTexCoord2f(0, 0);
+    Quad(0.6f, -1.6f, 0.9f);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+}
+
 #ifdef KELVORIN_GLES
 // State far from the initial one, for GlesDestroy and GlesCreate to throw away.
 bool Recreate() {
@@ -234,7 +289,9 @@ int main(int argc, char **argv) {
     if (!Recreate()) return 1;
 #endif
     GLUquadric *quadric = gluNewQuadric();
-    Draw(Checkerboard(), quadric);
+    GLuint texture = Checkerboard();
+    Draw(texture, quadric);
+    Afterimage(texture);
     bool written = Write(argv[1]);
     gluDeleteQuadric(quadric);
     Close();

@@ -33,10 +33,12 @@ def difference(a, b):
     return means, off
 
 
-def start_capture(out, moments):
-    """Starts kelvorin-capture on the moments' frames, into out, in a process group of its own:
-    the desktop's frames are drawn while the browser draws its own."""
+def start_capture(out, moments, reduced=False):
+    """Starts kelvorin-capture on the moments' frames, with reduced flashing or without, into
+    out, in a process group of its own: the desktop's frames are drawn while the browser draws
+    its own."""
     capture = [os.path.abspath(os.path.join(NATIVE, "kelvorin-capture")), "--out", out]
+    capture += ["--reduced-flashing"] if reduced else []
     for ms in moments:
         capture += ["--at", str(ms)]
     return subprocess.Popen(capture, cwd=NATIVE, stdout=subprocess.DEVNULL, start_new_session=True)
@@ -55,16 +57,17 @@ def test():
     in_scratch(compare_frames)
 
 
-def compare_frames(out):
-    native_run = start_capture(out, MOMENTS)
+def compare_frames(out, moments=MOMENTS, reduced=False):
+    """The frames at these moments, with reduced flashing or without, in both editions."""
+    native_run = start_capture(out, moments, reduced)
     problems = []
     with browser.session(also_end=[native_run.pid]) as (driver, server):
-        for ms in MOMENTS:
-            driver.get(server.url(f"index.html?at={ms}"))
+        for ms in moments:
+            driver.get(server.url(f"index.html?at={ms}" + ("&reduced-flashing=1" if reduced else "")))
             browser.wait_for(driver, f"document.title === 'frame {ms} ready' || kelvorin.state === 'error'",
                              f"the frame at {ms} ms")
             state = browser.hooks(driver)
-            if state["state"] != "frame":
+            if state["state"] != "frame" or state["reducedFlashing"] != reduced:
                 fail(f"at {ms} ms: {state}")
             box = driver.execute_script("const r = document.getElementById('canvas')"
                                         ".getBoundingClientRect(); return [r.left, r.top, r.width, r.height];")
@@ -72,7 +75,7 @@ def compare_frames(out):
                 fail(f"at {ms} ms the canvas is at {box}, not at the top-left at 800x600")
             url = driver.execute_script("return document.getElementById('canvas').toDataURL('image/png');")
             web = pixels(base64.b64decode(url.split(",", 1)[1]))
-            if ms == MOMENTS[0]:
+            if ms == moments[0]:
                 waiting("kelvorin-capture")
                 if native_run.wait() != 0:
                     fail(f"kelvorin-capture ended with {native_run.returncode}")

@@ -1,5 +1,6 @@
 // The offline renderer: plays the demo on the offscreen backend with a synthetic clock and
-// writes chosen frames as PNG files, or the whole demo as a video (video.cpp).
+// writes chosen frames as PNG files, the whole demo as a video (video.cpp), or a report of its
+// flashes (report.cpp).
 // Frame k has clock floor(k * 1000 / fps) ms.
 #include <GL/gl.h>
 #include <png.h>
@@ -16,9 +17,11 @@
 #include <vector>
 
 #include "capture/options.h"
+#include "capture/report.h"
 #include "capture/video.h"
 #include "platform/platform.h"
 #include "scenes/dispatcher.h"
+#include "scenes/reduced_flashing.h"
 #include "shell/frame_loop.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
@@ -96,11 +99,13 @@ int main(int argc, char **argv) {
     }
     if (!UseInstalledData({&o.out, &o.video})) return 1;
     if (!o.video.empty()) return CaptureVideo(o);
+    if (o.flashReport) return FlashReport(o);
     if (mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
         std::fprintf(stderr, "kelvorin-capture: cannot create %s: %s\n", o.out.c_str(), std::strerror(errno));
         return 1;
     }
     platform = &offscreenPlatform;
+    reducedFlashing = o.reducedFlashing;
     if (!OpenDemoWindow("KELVORIN", o.width, o.height, 16, false)) return 1;
 
     std::vector<bool> written(o.at.size(), false);

@@ -10,19 +10,26 @@ namespace kelvorin {
 
 const char *const CAPTURE_USAGE =
     "usage: kelvorin-capture [--size WxH] [--fps N] [--at MS]... [--from MS --to MS]\n"
-    "                        [--until MS] [--out DIR] [--trace]\n"
+    "                        [--until MS] [--out DIR] [--trace] [--reduced-flashing]\n"
     "       kelvorin-capture --video FILE [--size WxH] [--fps N] [--from MS] [--until MS]\n"
-    "  --size WxH   frame size (default 800x600, 1024x768 for --video)\n"
+    "                        [--reduced-flashing]\n"
+    "       kelvorin-capture --flash-report [--size WxH] [--fps N] [--from MS] [--to MS]\n"
+    "                        [--trace] [--reduced-flashing]\n"
+    "  --size WxH   frame size (default 800x600, 1024x768 for --video and --flash-report)\n"
     "  --fps N      frames per second of the synthetic clock (default 60)\n"
     "  --at MS      write the first frame whose clock is at least MS as frame-MS.png\n"
     "  --from MS --to MS  write every frame whose clock lies in [from, to] as frame-CLOCK.png\n"
     "  --until MS   stop after the first frame whose clock is at least MS\n"
     "               (default: the largest time asked for)\n"
     "  --out DIR    where the PNG files go (default .)\n"
-    "  --trace      print CLOCK TEMPO SCENE for every frame\n"
+    "  --trace      print CLOCK TEMPO SCENE for every frame; with --flash-report, a line\n"
+    "               for every second, not only for those that flash too often\n"
     "  --video FILE encode the demo with its music through ffmpeg; the name's extension picks\n"
     "               the container (.mp4, .mkv: H.264 and AAC; .webm: VP9 and Opus). The video\n"
     "               starts at --from (default 0) and ends at --until (default: the music's end)\n"
+    "  --flash-report  measure the flashes of the frames from --from (default 0) to --to\n"
+    "               (default 191000) and print every second with more than three\n"
+    "  --reduced-flashing  the demo as its reduced-flashing mode draws it\n"
     "Run it in the directory that holds Data/; installed, it reads the installed Data/.\n";
 
 namespace {
@@ -67,6 +74,18 @@ bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
     return true;
 }
 
+// A report covers --from to --to, whole frames, and writes no files.
+bool CheckReportOptions(CaptureOptions *o, bool sizeGiven) {
+    if (!o->video.empty() || !o->at.empty() || o->until >= 0 || o->out != ".")
+        return Refuse("--flash-report goes with --size, --fps, --from, --to, --trace and "
+                      "--reduced-flashing only");
+    if (!sizeGiven) o->width = 1024, o->height = 768;
+    if (o->from < 0) o->from = 0;
+    if (o->to < 0) o->to = DEMO_LENGTH_MS;
+    if (o->from > o->to) return Refuse("--from must not lie after --to");
+    return true;
+}
+
 }  // namespace
 
 bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
@@ -77,8 +96,12 @@ bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
         const char *next = i + 1 < argc ? argv[i + 1] : nullptr;
         long value;
         bool ok = true;
-        if (arg == "--trace") {
-            o->trace = true;
+        bool *flag = arg == "--trace"              ? &o->trace
+                     : arg == "--flash-report"     ? &o->flashReport
+                     : arg == "--reduced-flashing" ? &o->reducedFlashing
+                                                   : nullptr;
+        if (flag) {
+            *flag = true;
             continue;
         }
         if (arg == "--size") ok = ParseSize(next, &o->width, &o->height), sizeGiven = true;
@@ -99,6 +122,7 @@ bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
         }
         i++;
     }
+    if (o->flashReport) return CheckReportOptions(o, sizeGiven);
     if (!o->video.empty()) return CheckVideoOptions(o, sizeGiven);
     if ((o->from < 0) != (o->to < 0) || o->from > o->to)
         return Refuse("--from and --to go together, from <= to");

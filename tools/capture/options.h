@@ -6,7 +6,7 @@
 namespace kelvorin {
 
 extern const char *const CAPTURE_USAGE;
-
+const long DEMO_LENGTH_MS = 191000;  // the music's length, and so the whole video's
 struct CaptureOptions {
     int width = 800, height = 600;  // 1024x768 for a video unless --size says otherwise
     long fps = 60;
@@ -16,6 +16,8 @@ struct CaptureOptions {
     std::string out = ".";
     bool trace = false;
     std::string video;  // the video file; empty when writing PNG frames
+    bool flashReport = false;
+    bool reducedFlashing = false;
 };
 
 // Fills the options from the command line. False after a one-line message on standard error.

@@ -35,9 +35,13 @@ void ShowProgress(uint64_t done, uint32_t clock) {
     std::fflush(stderr);
 }
 
-void EndProgress(const std::string &file, uint64_t done, long fps) {
+double StopProgress() {
     if (onTerminal) std::fputc('\n', stderr);
-    double elapsed = Since(started), length = (double)done / fps;
+    return Since(started);
+}
+
+void EndProgress(const std::string &file, uint64_t done, long fps) {
+    double elapsed = StopProgress(), length = (double)done / fps;
     std::fprintf(stderr, "kelvorin-capture: %s: %llu frames, %.2f s of video in %.1f s (%.1f fps, %.2fx real time)\n",
                  file.c_str(), (unsigned long long)done, length, elapsed,
                  elapsed > 0 ? done / elapsed : 0, elapsed > 0 ? length / elapsed : 0);

@@ -9,7 +9,9 @@ namespace kelvorin {
 void StartProgress(uint64_t totalFrames);
 // Frames done so far and the demo clock of the last one; redraws at most 4 times a second.
 void ShowProgress(uint64_t done, uint32_t clock);
-// Ends the line on a terminal; always writes the summary: file, frames, time, speed.
+// Ends the line on a terminal and returns the seconds since StartProgress.
+double StopProgress();
+// Stops, then always writes the summary: file, frames, time, speed.
 void EndProgress(const std::string &file, uint64_t done, long fps);
 
 }  // namespace kelvorin

@@ -19,6 +19,8 @@
 #include "capture/ffmpeg.h"
 #include "capture/progress.h"
 #include "platform/platform.h"
+#include "scenes/reduced_flashing.h"
+#include "shell/afterglow.h"
 #include "shell/frame_loop.h"
 #include "shell/render_state.h"
 #include "shell/window.h"
@@ -27,9 +29,6 @@
 namespace kelvorin {
 
 namespace {
-
-// Without music there is nothing to measure; the video then has the music's usual length.
-const long SILENT_LENGTH_MS = 191000;
 
 volatile std::sig_atomic_t interrupted = 0;
 void OnInterrupt(int) { interrupted = 1; }
@@ -119,17 +118,19 @@ std::string FindMusic() {
 }
 
 // Renders frames 0 to end - 1 and sends those from first on. The frames before first only
-// advance the scenes' state, so they are drawn into a tiny viewport.
+// advance the scenes' state, so they are drawn into a tiny viewport, all but the last few,
+// which give the first frame its afterglow.
 bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pipe) {
     std::vector<unsigned char> buffers[2];
     for (auto &b : buffers) b.resize((size_t)o.width * o.height * VIDEO_BYTES_PER_PIXEL);
     std::thread writer(WriteFrames, pipe);
-    if (first > 0) UseSkimView(o.width, o.height);
+    uint64_t fullSize = FirstFullSizeFrame(first, o.fps);
+    if (fullSize > 0) UseSkimView(o.width, o.height);
     StartProgress(end - first);
     bool ok = true;
     int next = 0;
     for (uint64_t k = 0; ok && k < end && !interrupted; k++) {
-        if (k == first && first > 0) ResizeView(o.width, o.height);
+        if (k == fullSize && fullSize > 0) ResizeView(o.width, o.height);
         uint32_t clock = FrameClock(k, o.fps);
         DrawFrameAt(clock);
         if (k < first) continue;
@@ -169,7 +170,7 @@ int CaptureVideo(const CaptureOptions &o) {
             until = (long)(seconds * 1000 + 0.999);
         }
     }
-    if (until < 0) until = SILENT_LENGTH_MS;
+    if (until < 0) until = DEMO_LENGTH_MS;  // without music, the music's usual length
     if (until <= o.from)
         return Refuse("--from " + std::to_string(o.from) + " lies at or past the video's end (" +
                       std::to_string(until) + " ms)");
@@ -187,6 +188,7 @@ int CaptureVideo(const CaptureOptions &o) {
     std::signal(SIGTERM, OnInterrupt);
 
     platform = &offscreenPlatform;
+    reducedFlashing = o.reducedFlashing;
     if (!OpenDemoWindow("KELVORIN", o.width, o.height, 16, false)) {
         FinishEncoder(&encoder, o.video, false, &error);
         return 1;

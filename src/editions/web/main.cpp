@@ -19,7 +19,9 @@
 #include "gles/gles.h"
 #include "platform/platform.h"
 #include "scenes/dispatcher.h"
+#include "scenes/reduced_flashing.h"
 #include "scenes/state.h"
+#include "shell/afterglow.h"
 #include "shell/frame_loop.h"
 #include "shell/seek.h"
 #include "shell/window.h"
@@ -37,7 +39,8 @@ const uint32_t FRAME_AT_SLICE_MS = 40;
 
 bool paused = false;
 uint64_t shownFrame = 0;  // the synthetic clock's frame on the canvas while paused
-DemoState beforeShown;    // the state before it, to draw it again
+uint64_t shownFrom = 0;   // the first frame drawn for it: itself, or its afterglow's first
+DemoState beforeShown;    // the state before shownFrom, to draw it again
 uint64_t seekFrames = 0;  // frames drawn, and not shown, to rebuild the last frame shown
 
 EM_JS(uint32_t, PageClock, (), { return Module['page'].clock(); });
@@ -55,16 +58,26 @@ uint64_t MakeSomeSnapshots(uint64_t until, uint32_t budgetMs) {
     return reached;
 }
 
+// Draws the shown frame from the state before it; with reduced flashing, the frames of its
+// afterglow come first, from the state before them.
+void DrawShown() {
+    RestoreDemoState(beforeShown);
+    RestartAfterglow();
+    for (uint64_t k = shownFrom; k < shownFrame; k++) DrawFrameAt(FrameClock(k, SEEK_FPS));
+    int32_t scene = numscene;
+    DrawFrameAt(FrameClock(shownFrame, SEEK_FPS));
+    PageShown(time, scene);
+}
+
 // Rebuilds a frame of the synthetic clock and draws it at the canvas's size.
 void ShowFrame(uint64_t frame) {
+    shownFrom = reducedFlashing ? FirstFullSizeFrame(frame, SEEK_FPS) : frame;
+    shownFrame = frame;
     GlesSkipDrawing(true);
-    seekFrames = ReplayTo(frame);
+    seekFrames = ReplayTo(shownFrom);
     GlesSkipDrawing(false);
     SaveDemoState(beforeShown);
-    shownFrame = frame;
-    int32_t scene = numscene;
-    DrawFrameAt(FrameClock(frame, SEEK_FPS));
-    PageShown(time, scene);
+    DrawShown();
 }
 
 // While paused, keys still reach the key state, and a new canvas size draws the frame again.
@@ -75,9 +88,7 @@ void PausedPass() {
         resized = resized || event.kind == EV_SIZE;
         DemoWindowProc(event);
     }
-    if (!resized) return;
-    RestoreDemoState(beforeShown);
-    DrawFrameAt(FrameClock(shownFrame, SEEK_FPS));
+    if (resized) DrawShown();
 }
 
 EM_BOOL Pass(double, void *) {
@@ -112,10 +123,11 @@ void DrawFrameAtTarget(void *) {
 
 using namespace kelvorin;
 
-// The viewer's answer to the start question: starts the demo, fullscreen or in the page.
-// 0 when the window could not be opened (the page shows why).
-extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_play(int fullscreen) {
+// The viewer's answer to the start question: starts the demo, fullscreen or in the page, with
+// reduced flashing or not. 0 when the window could not be opened (the page shows why).
+extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_play(int fullscreen, int reduced) {
     fullscreenMode = fullscreen != 0;
+    reducedFlashing = reduced != 0;
     paused = false;
     if (!StartDemo()) return 0;
     BeginSnapshots();
@@ -147,10 +159,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_pause(int pause) {
 }
 
 // Plays nothing: the frame that kelvorin-capture writes for ms (the first of its 60 fps
-// synthetic clock at or after ms), left on a canvas of exactly width x height. The page hears
-// of it through its frameReady hook.
-extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, int height) {
+// synthetic clock at or after ms), with reduced flashing or not, left on a canvas of exactly
+// width x height. The page hears of it through its frameReady hook.
+extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, int height, int reduced) {
     UseFixedCanvas(true);
+    reducedFlashing = reduced != 0;
     if (!OpenDemoWindow("KELVORIN", width, height, 16, false)) return 0;
     BeginSnapshots();
     frameAtMs = ms;

@@ -1,12 +1,24 @@
-// The demo on Windows, a GUI program. It reads no command line: its inputs are the start
-// question, Escape, F1 and Data/.
+// The demo on Windows, a GUI program. Its inputs are the start question, Escape, F1, Data/ and
+// one option, --reduced-flashing.
 #include "platform/platform.h"
+#include "shell/command_line.h"
 #include "shell/frame_loop.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // A GUI program's standard error reaches no one unless it was redirected: the usage shows
+    // in a box too.
+    if (!kelvorin::ReadDemoArguments(__argc, __argv)) {
+        std::fprintf(stderr, "%s\n", kelvorin::DEMO_USAGE);
+        std::fflush(stderr);
+        MessageBoxA(nullptr, kelvorin::DEMO_USAGE, "KELVORIN", MB_OK | MB_ICONEXCLAMATION);
+        return 2;
+    }
     // The demo clock counts whole milliseconds; by default the system timer steps by several.
     timeBeginPeriod(1);
     kelvorin::platform = &kelvorin::windowPlatform;

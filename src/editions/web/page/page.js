@@ -19,6 +19,7 @@
 //   snapshotsTo  how far (ms) the snapshots that seeking starts from reach
 //   seekFrames   frames replayed, unseen, by the last seek: at most a second's once snapshotsTo
 //             has passed its target
+//   reducedFlashing  whether the demo plays (or ?at= draws) in its reduced-flashing mode
 // index.html?t=SECONDS (decimals allowed) asks the start question, then plays from there.
 'use strict';
 
@@ -43,6 +44,23 @@
     if (width < 1 || height < 1 || width > 4096 || height > 4096) return { bad: true };
     return { at, width, height };
   }
+
+  // ---- Reduced flashing ----
+  // ?reduced-flashing=1 (0 for off) chooses it; otherwise the start question's box is ticked
+  // where the system asks for less motion. ?at= frames follow the address alone, as
+  // kelvorin-capture follows its option. The demo gets the choice as it starts.
+  const reducedFlashing = (() => {
+    const asked = params.get('reduced-flashing');
+    const box = $('reduced-flashing');
+    box.checked = asked !== null ? asked !== '0'
+      : !frame && window.matchMedia('(prefers-reduced-motion: reduce)').matches;
+    hooks.reducedFlashing = box.checked;
+    box.addEventListener('change', () => { hooks.reducedFlashing = box.checked; });
+    return () => {
+      if (!frame) hooks.reducedFlashing = box.checked;
+      return hooks.reducedFlashing ? 1 : 0;
+    };
+  })();
 
   // ---- Messages ----
 
@@ -294,13 +312,14 @@
     const instance = demo;
     demo = null;
     hooks.state = 'starting';
+    const reduced = reducedFlashing();
     $('loading').hidden = false;
     audio.decoded.then(() => {
       $('loading').hidden = true;
       $('stage').hidden = false;
       hooks.state = 'playing';
       // A window that cannot be opened has shown its reason as a message.
-      if (instance._kelvorin_play(fullscreen ? 1 : 0)) player.start(instance, startAt);
+      if (instance._kelvorin_play(fullscreen ? 1 : 0, reduced)) player.start(instance, startAt);
       else if (hooks.state !== 'error') hooks.state = 'ended';
     });
   }
@@ -383,7 +402,8 @@
 
     if (frame) {
       hooks.state = 'loading';
-      if (!demo._kelvorin_frame_at(frame.at, frame.width, frame.height) && hooks.state !== 'error') {
+      if (!demo._kelvorin_frame_at(frame.at, frame.width, frame.height, reducedFlashing())
+          && hooks.state !== 'error') {
         hooks.state = 'ended';
       }
     } else {

@@ -117,6 +117,8 @@ typedef double GLclampd;
 #define GL_CURRENT_COLOR 0x0B00
 #define GL_CURRENT_NORMAL 0x0B02
 #define GL_CURRENT_TEXTURE_COORDS 0x0B03
+#define GL_VIEWPORT 0x0BA2
+#define GL_MAX_TEXTURE_SIZE 0x0D33
 #define GL_TEXTURE_BINDING_2D 0x8069
 
 // Strings.
@@ -162,6 +164,8 @@ static inline void glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z)
     kelvorin::gl11::Rotate((GLfloat)angle, (GLfloat)x, (GLfloat)y, (GLfloat)z);
 }
 static inline void glScalef(GLfloat x, GLfloat y, GLfloat z) { kelvorin::gl11::Scale(x, y, z); }
+static inline void glPushMatrix() { kelvorin::gl11::PushMatrix(); }
+static inline void glPopMatrix() { kelvorin::gl11::PopMatrix(); }
 
 static inline void glEnable(GLenum cap) { kelvorin::gl11::Enable(cap); }
 static inline void glDisable(GLenum cap) { kelvorin::gl11::Disable(cap); }
@@ -177,6 +181,10 @@ static inline void glLightfv(GLenum light, GLenum name, const GLfloat *values) {
 static inline void glMaterialfv(GLenum face, GLenum name, const GLfloat *values) {
     kelvorin::gl11::Materialfv(face, name, values);
 }
+
+static inline GLboolean glIsEnabled(GLenum cap) { return kelvorin::gl11::IsEnabled(cap) ? GL_TRUE : GL_FALSE; }
+static inline void glGetFloatv(GLenum name, GLfloat *values) { kelvorin::gl11::GetFloatv(name, values); }
+static inline void glGetIntegerv(GLenum name, GLint *values) { kelvorin::gl11::GetIntegerv(name, values); }
 
 static inline void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     kelvorin::gl11::Viewport(x, y, width, height);
@@ -194,8 +202,6 @@ static inline void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height,
 }
 static inline void glPixelStorei(GLenum name, GLint value) { kelvorin::gl11::PixelStorei(name, value); }
 static inline const GLubyte *glGetString(GLenum name) { return kelvorin::gl11::GetString(name); }
-static inline void glGetFloatv(GLenum name, GLfloat *values) { kelvorin::gl11::GetFloatv(name, values); }
-static inline void glGetIntegerv(GLenum name, GLint *values) { kelvorin::gl11::GetIntegerv(name, values); }
 static inline void glGetLightfv(GLenum light, GLenum name, GLfloat *values) {
     kelvorin::gl11::GetLightfv(light, name, values);
 }
@@ -208,6 +214,10 @@ static inline void glTexImage2D(GLenum target, GLint level, GLint internalFormat
 }
 static inline void glTexParameteri(GLenum target, GLenum name, GLint value) {
     kelvorin::gl11::TexParameteri(target, name, value);
+}
+static inline void glCopyTexSubImage2D(GLenum target, GLint level, GLint xOffset, GLint yOffset, GLint x,
+                                       GLint y, GLsizei width, GLsizei height) {
+    kelvorin::gl11::CopyTexSubImage2D(target, level, xOffset, yOffset, x, y, width, height);
 }
 
 #endif
