@@ -56,6 +56,10 @@
       : !frame && window.matchMedia('(prefers-reduced-motion: reduce)').matches;
     hooks.reducedFlashing = box.checked;
     box.addEventListener('change', () => { hooks.reducedFlashing = box.checked; });
+    // The warning's link keeps the rest of the address (a moment, ?t=).
+    const linked = new URLSearchParams(params);
+    linked.set('reduced-flashing', '1');
+    document.querySelector('#flash-warning a').href = `?${linked}`;
     return () => {
       if (!frame) hooks.reducedFlashing = box.checked;
       return hooks.reducedFlashing ? 1 : 0;
