@@ -33,6 +33,20 @@ def difference(a, b):
     return means, off
 
 
+def matches_capture(out, ms, web):
+    """Whether the browser's picture (width, height, RGB) matches kelvorin-capture's frame-MS.png
+    in out: the same size, a mean difference below 3 per channel and fewer than 2 % of pixels off
+    by more than 24. Prints the figures."""
+    with open(os.path.join(out, f"frame-{ms:06d}.png"), "rb") as f:
+        native = pixels(f.read())
+    if web[:2] != native[:2]:
+        fail(f"at {ms} ms the browser's picture is {web[:2]}, the desktop's {native[:2]}")
+    means, off = difference(web[2], native[2])
+    print(f"{ms} ms: mean difference {means[0]:.2f} {means[1]:.2f} {means[2]:.2f}, "
+          f"{off * 100:.2f} % of pixels off by more than 24")
+    return max(means) < 3 and off < 0.02
+
+
 def start_capture(out, moments, reduced=False):
     """Starts kelvorin-capture on the moments' frames, with reduced flashing or without, into
     out, in a process group of its own: the desktop's frames are drawn while the browser draws
@@ -79,14 +93,7 @@ def compare_frames(out, moments=MOMENTS, reduced=False):
                 waiting("kelvorin-capture")
                 if native_run.wait() != 0:
                     fail(f"kelvorin-capture ended with {native_run.returncode}")
-            with open(os.path.join(out, f"frame-{ms:06d}.png"), "rb") as f:
-                native = pixels(f.read())
-            if web[:2] != native[:2]:
-                fail(f"at {ms} ms the browser's frame is {web[:2]}, the desktop's {native[:2]}")
-            means, off = difference(web[2], native[2])
-            print(f"{ms} ms: mean difference {means[0]:.2f} {means[1]:.2f} {means[2]:.2f}, "
-                  f"{off * 100:.2f} % of pixels off by more than 24")
-            if max(means) >= 3 or off >= 0.02:
+            if not matches_capture(out, ms, web):
                 problems.append(f"{ms} ms")
     if problems:
         fail(f"the browser's frame differs from the desktop's at {', '.join(problems)}")
