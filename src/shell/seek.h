@@ -6,11 +6,12 @@
 #pragma once
 #include <cstdint>
 
+#include "timeline/length.h"
+
 namespace kelvorin {
 
 const long SEEK_FPS = 60;
 const uint64_t SNAPSHOT_SPACING = 60;  // a snapshot a second
-const uint32_t DEMO_LENGTH_MS = 191000;  // the music's length: snapshots go no further
 
 // Takes the demo's state now as the synthetic clock's start: call it right after the first
 // window opened, before the first frame, and again to start over.

@@ -25,13 +25,13 @@
 #include "shell/render_state.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
+#include "timeline/length.h"
 
 namespace {
 
 using namespace kelvorin;
 using Clock = std::chrono::steady_clock;
 
-const uint32_t DEMO_END_MS = 191000;
 const int WARM_UP_FRAMES = 10;  // of every visit: new textures and JIT-compiled state settle
 
 double Ms(Clock::time_point since) {
@@ -117,7 +117,7 @@ int Startup() {
 
 int main(int argc, char **argv) {
     int width, height;
-    unsigned from = 0, until = DEMO_END_MS;
+    unsigned from = 0, until = DEMO_LENGTH_MS;
     if ((argc == 3 || argc == 5) && !std::strcmp(argv[1], "scenes") &&
         std::sscanf(argv[2], "%dx%d", &width, &height) == 2 && width > 0 && height > 0 &&
         (argc == 3 || (std::sscanf(argv[3], "%u", &from) == 1 && std::sscanf(argv[4], "%u", &until) == 1)))

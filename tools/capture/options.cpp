@@ -28,7 +28,7 @@ const char *const CAPTURE_USAGE =
     "               the container (.mp4, .mkv: H.264 and AAC; .webm: VP9 and Opus). The video\n"
     "               starts at --from (default 0) and ends at --until (default: the music's end)\n"
     "  --flash-report  measure the flashes of the frames from --from (default 0) to --to\n"
-    "               (default 191000) and print every second with more than three\n"
+    "               (default: the music's end) and print every second with more than three\n"
     "  --reduced-flashing  the demo as its reduced-flashing mode draws it\n"
     "Run it in the directory that holds Data/; installed, it reads the installed Data/.\n";
 

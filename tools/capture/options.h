@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "timeline/length.h"
+
 namespace kelvorin {
 
 extern const char *const CAPTURE_USAGE;
-const long DEMO_LENGTH_MS = 191000;  // the music's length, and so the whole video's
 struct CaptureOptions {
     int width = 800, height = 600;  // 1024x768 for a video unless --size says otherwise
     long fps = 60;
