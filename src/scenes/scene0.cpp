@@ -10,9 +10,6 @@
 
 namespace kelvorin {
 
-float t0s0 = 8.0f;
-float a0s0 = 0.0f;
-
 void scene0() {
     gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
     if (a0s0 < 1) a0s0 += tempo / 500;  // tested first: may end a little above 1

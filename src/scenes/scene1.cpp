@@ -10,9 +10,6 @@
 
 namespace kelvorin {
 
-float a0s1 = 0.0f;
-float r0s1 = 0.0f;
-
 void scene1() {
     gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
     glEnable(GL_BLEND);

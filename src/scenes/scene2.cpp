@@ -11,10 +11,6 @@
 
 namespace kelvorin {
 
-Point v0s2 = {0, 0, 0};
-float l0s2 = 0.0f;
-float a0s2 = 0.0f;
-
 void scene2() {
     gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
     glDisable(GL_BLEND);

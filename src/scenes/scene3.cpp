@@ -16,13 +16,6 @@
 
 namespace kelvorin {
 
-float r0s3 = 0.0f;
-float r1s3 = 0.0f;
-float a0s3 = 0.0f;
-bool b0s3 = false;
-bool b1s3 = false;
-float a2s3 = 0.0f;
-
 namespace {
 
 // One cube at angle f. Its colour is set after it is drawn, so each cube shows the colour

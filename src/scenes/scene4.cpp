@@ -14,15 +14,6 @@
 
 namespace kelvorin {
 
-float s0s4 = 0.0f;
-float a2s4 = 0.0f;
-float n0s4 = 0.0f;
-float a0s4 = 0.0f;
-float r0s4 = 0.0f;
-float r0s45 = 0.0f;
-float a1s45 = 0.0f;
-float a0s45 = 1.0f;
-
 namespace {
 
 // The title as it shrinks and slides: from 8 x 2 at the centre to 4 x 1 at (2, -2).

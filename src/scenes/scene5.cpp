@@ -16,13 +16,6 @@
 
 namespace kelvorin {
 
-float t0s5 = 0.0f;
-float r1s5 = 0.0f;
-float a0s5 = 0.0f;
-float SIZE1 = 0.0f;
-float SIZE2 = 0.0f;
-float f0s5 = 0.0f;
-
 namespace {
 
 constexpr int RINGS = 35, SEGMENTS = 24;

@@ -12,12 +12,6 @@
 
 namespace kelvorin {
 
-float m0s7 = 0.0f;
-float m1s7 = 0.0f;
-float m2s7 = 0.0f;
-float r0s7 = 0.0f;
-float s0s7 = 1e-7f;
-
 void LookAtUpright(double eyeX, double eyeY, double eyeZ, double centreX, double centreY,
                    double centreZ) {
     bool vertical = eyeX == centreX && eyeZ == centreZ;

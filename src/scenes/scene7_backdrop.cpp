@@ -9,8 +9,6 @@
 
 namespace kelvorin {
 
-float a0s7 = 0.0f;
-
 namespace {
 
 // The box's faces seen from inside, each with the whole picture once.

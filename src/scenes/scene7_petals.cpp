@@ -14,12 +14,6 @@
 
 namespace kelvorin {
 
-float n0s7 = 0.0f;
-int nn0s7 = 0;
-float sizes7 = 0.0f;
-float centre0s7 = 0.0f;
-float centre1s7 = 0.0f;
-
 namespace {
 
 void DrawPetal(const Point &p) { sprite2(p.x, p.y, p.z, 0.15f, 0.1f, 1, 15); }  // petale

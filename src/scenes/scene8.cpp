@@ -16,12 +16,6 @@
 
 namespace kelvorin {
 
-float rota8 = 70.0f;
-float slide8 = 7.0f;
-float fade8 = 0.0f;
-float hue8 = 0.0f;
-float spin8 = 0.0f;
-
 // Capital letters, and [ (the code after Z) for a blank.
 const char greetz[GREETZ_LENGTH + 1] =
     "GREETZ[[[[TORVIN[ASSEMBLY[[QLA[[[ZEM[[[FENNI[CREW[[[VASK[[[MORTLAB[[[YARO[[[AND[ALL[OTHERS[[[[THE[END";

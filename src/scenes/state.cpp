@@ -1,7 +1,6 @@
-// Saving and restoring the demo's state: every global that a frame reads and writes, byte for
-// byte, and the GL state that one frame leaves for the next. A value added to a scene must be
-// added to the list below, or seeking will rebuild frames without it (the seek tests compare
-// rebuilt frames with frames played straight through).
+// The scenes' values, defined from their one list, and the demo's state saved and restored for
+// seeking: the timeline's own state and every scene value, byte for byte, and the GL state that
+// one frame leaves for the next.
 #include "scenes/state.h"
 
 #include <GL/gl.h>
@@ -14,6 +13,15 @@
 
 namespace kelvorin {
 
+#define DEFINE_VALUE(scene, type, name, start) type name = start;
+KELVORIN_SCENE_VALUES(DEFINE_VALUE)
+#undef DEFINE_VALUE
+
+#define LIST_VALUE(scene, type, name, start) {#name, &name, sizeof(name), scene},
+const SceneValue sceneValues[] = {KELVORIN_SCENE_VALUES(LIST_VALUE)};
+#undef LIST_VALUE
+const size_t NUM_SCENE_VALUES = sizeof sceneValues / sizeof sceneValues[0];
+
 namespace {
 
 struct Part {
@@ -22,21 +30,20 @@ struct Part {
 };
 #define PART(value) Part{&(value), sizeof(value)}
 
-const Part parts[] = {
-    PART(time), PART(previousTime), PART(tempo), PART(numscene),
-    PART(t0s0), PART(a0s0),
-    PART(a0s1), PART(r0s1),
-    PART(v0s2), PART(l0s2), PART(a0s2),
-    PART(r0s3), PART(r1s3), PART(a0s3), PART(b0s3), PART(b1s3), PART(a2s3),
-    PART(s0s4), PART(a2s4), PART(n0s4), PART(a0s4), PART(r0s4), PART(r0s45), PART(a1s45), PART(a0s45),
-    PART(t0s5), PART(r1s5), PART(a0s5), PART(SIZE1), PART(SIZE2), PART(f0s5),
-    PART(m0s7), PART(m1s7), PART(m2s7), PART(r0s7), PART(s0s7), PART(a0s7), PART(n0s7), PART(nn0s7),
-    PART(sizes7), PART(centre0s7), PART(centre1s7),
-    PART(rota8), PART(slide8), PART(fade8), PART(hue8), PART(spin8),
-    PART(randState), PART(tab0s5), PART(tab1s5), PART(tab0s6), PART(tab1s6),
+// Besides the scene values: the clock, the scene id, the generator and the pools it fills.
+const Part timelineParts[] = {
+    PART(time), PART(previousTime), PART(tempo), PART(numscene), PART(randState),
+    PART(tab0s5), PART(tab1s5), PART(tab0s6), PART(tab1s6),
     PART(tab0s7), PART(tab1s7), PART(tab2s7), PART(tab3s7),
 };
 #undef PART
+
+// Calls visit(at, size) for every saved global, in saving order.
+template <typename Visit>
+void EachPart(Visit visit) {
+    for (const Part &part : timelineParts) visit(part.at, part.size);
+    for (const SceneValue &value : sceneValues) visit(value.at, value.size);
+}
 
 // What a frame leaves in the context: the current vertex attributes, the bound texture, and
 // light 0 as the closing scene and the ball spiral change it.
@@ -71,7 +78,7 @@ void RestoreGL(const GLState &gl) {
 
 size_t SavedSize() {
     size_t size = sizeof(GLState);
-    for (const Part &part : parts) size += part.size;
+    EachPart([&](void *, size_t bytes) { size += bytes; });
     return size;
 }
 
@@ -79,10 +86,10 @@ size_t SavedSize() {
 
 void SaveDemoState(DemoState &into) {
     into.clear();
-    for (const Part &part : parts) {
-        const unsigned char *bytes = static_cast<const unsigned char *>(part.at);
-        into.insert(into.end(), bytes, bytes + part.size);
-    }
+    EachPart([&](void *at, size_t size) {
+        const unsigned char *bytes = static_cast<const unsigned char *>(at);
+        into.insert(into.end(), bytes, bytes + size);
+    });
     GLState gl;
     SaveGL(gl);
     const unsigned char *bytes = reinterpret_cast<const unsigned char *>(&gl);
@@ -92,10 +99,10 @@ void SaveDemoState(DemoState &into) {
 bool RestoreDemoState(const DemoState &from) {
     if (from.size() != SavedSize()) return false;
     size_t at = 0;
-    for (const Part &part : parts) {
-        std::memcpy(part.at, &from[at], part.size);
-        at += part.size;
-    }
+    EachPart([&](void *to, size_t size) {
+        std::memcpy(to, &from[at], size);
+        at += size;
+    });
     GLState gl;
     std::memcpy(&gl, &from[at], sizeof gl);
     RestoreGL(gl);
