@@ -9,14 +9,9 @@ namespace kelvorin {
 
 uint32_t texture[NUM_TEXTURES];
 
-const char *const textureFiles[NUM_TEXTURES] = {
-    "Data/quorvanel.bmp", "Data/logokelv.bmp", "Data/kelvorin.bmp", "Data/maker.bmp",
-    "Data/title.bmp",     "Data/light1.bmp",   "Data/nuage.bmp",    "Data/ch0.bmp",
-    "Data/ch1.bmp",       "Data/ch2.bmp",      "Data/ch3.bmp",      "Data/ch4.bmp",
-    "Data/ch5.bmp",       "Data/carrelage.bmp", "Data/pierre.bmp",  "Data/petale.bmp",
-    "Data/espace.bmp",    "Data/contour.bmp",  "Data/ano1.bmp",     "Data/ano2.bmp",
-    "Data/ano3.bmp",      "Data/ano4.bmp",     "Data/soleil.bmp",
-};
+#define TEXTURE_FILE(id, name) "Data/" #name ".bmp",
+const char *const textureFiles[NUM_TEXTURES] = {KELVORIN_TEXTURES(TEXTURE_FILE)};
+#undef TEXTURE_FILE
 
 RGBImage *LoadTextureImage(const char *fileName) {
     if (!fileName) return nullptr;

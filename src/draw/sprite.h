@@ -1,4 +1,5 @@
-// Textured quads: a whole picture, or a rectangle of it, mirrored along x.
+// Textured quads: a whole picture, or a rectangle of it, mirrored along x; texture is an index
+// of the texture table (TEX_KELVORIN, ...).
 #pragma once
 
 namespace kelvorin {

@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "assets/textures.h"
 #include "draw/sprite.h"
 #include "scenes/dispatcher.h"
 #include "scenes/scenes.h"
@@ -19,7 +20,7 @@ void scene0() {
     glDisable(GL_LIGHTING);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
-    sprite2(t0s0, 0, -0.01f, 10, 4, a0s0, 2);
+    sprite2(t0s0, 0, -0.01f, 10, 4, a0s0, TEX_KELVORIN);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
 

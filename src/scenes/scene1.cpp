@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "assets/textures.h"
 #include "draw/sprite.h"
 #include "scenes/dispatcher.h"
 #include "scenes/scenes.h"
@@ -23,7 +24,7 @@ void scene1() {
         if (time > 10000) a0s1 -= tempo / 1000;
         r0s1 += tempo / 3;
         glRotatef(r0s1, 0, 1, 0);
-        sprite2(0, 0, 0, 2, 2, a0s1, 1);
+        sprite2(0, 0, 0, 2, 2, a0s1, TEX_LOGOKELV);
     }
 
     if (time > 11000) numscene = 0;

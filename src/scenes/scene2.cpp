@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "assets/textures.h"
 #include "draw/sphere.h"
 #include "draw/sprite.h"
 #include "scenes/dispatcher.h"
@@ -47,7 +48,7 @@ void scene2() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     if (a0s2 < 1) a0s2 += tempo / 1500;
-    sprite2(2, -2, 0, 2, 2, a0s2, 0);
+    sprite2(2, -2, 0, 2, 2, a0s2, TEX_QUORVANEL);
 
     if (time > 19000) numscene = 0;
 }

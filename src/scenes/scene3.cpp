@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "assets/textures.h"
 #include "draw/shapes.h"
 #include "draw/sprite.h"
 #include "scenes/dispatcher.h"
@@ -89,22 +90,22 @@ void scene3() {
         if (t > 28500 && t < 33500) {
             FadeBands(b0s3);
             glEnable(GL_TEXTURE_2D);
-            sprite(-2, 2, 0, 2, 0.5f, 3, 1, 1, 0, 0.75f, a0s3);      // upper left
-            sprite(2, -2, 0, 2, 0.5f, 3, 1, 0.75f, 0, 0.5f, a0s3);   // lower right
+            sprite(-2, 2, 0, 2, 0.5f, TEX_MAKER, 1, 1, 0, 0.75f, a0s3);      // upper left
+            sprite(2, -2, 0, 2, 0.5f, TEX_MAKER, 1, 0.75f, 0, 0.5f, a0s3);   // lower right
             glDisable(GL_TEXTURE_2D);
         }
         if (t > 35500 && t < 40500) {
             FadeBands(b1s3);
             glEnable(GL_TEXTURE_2D);
-            sprite(2, 2, 0, 2, 0.5f, 3, 1, 0.5f, 0, 0.26f, a0s3);    // upper right
-            sprite(-2, -2, 0, 2, 0.5f, 3, 1, 0.26f, 0, 0, a0s3);     // lower left
+            sprite(2, 2, 0, 2, 0.5f, TEX_MAKER, 1, 0.5f, 0, 0.26f, a0s3);    // upper right
+            sprite(-2, -2, 0, 2, 0.5f, TEX_MAKER, 1, 0.26f, 0, 0, a0s3);     // lower left
             glDisable(GL_TEXTURE_2D);
         }
         if (t > 40500) {
             glEnable(GL_TEXTURE_2D);
             // No clamp; the blink keeps it near two thirds, in either mode.
             if (!blank) a2s3 += tempo / 1500;
-            sprite(0, 0, 0, 8, 2, 4, 1, 1, 0, 0, a2s3);
+            sprite(0, 0, 0, 8, 2, TEX_TITLE, 1, 1, 0, 0, a2s3);
             glDisable(GL_TEXTURE_2D);
         }
         // The tumble is left on the matrix: only the fan is drawn after it.

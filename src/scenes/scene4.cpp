@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "assets/textures.h"
 #include "draw/shapes.h"
 #include "draw/sprite.h"
 #include "scenes/dispatcher.h"
@@ -18,7 +19,7 @@ namespace {
 
 // The title as it shrinks and slides: from 8 x 2 at the centre to 4 x 1 at (2, -2).
 void TitleRectangle(float alpha) {
-    sprite(s0s4 / 2, -s0s4 / 2, 0, 8 - s0s4, 2 - s0s4 / 4, 4, 1, 1, 0, 0, alpha);
+    sprite(s0s4 / 2, -s0s4 / 2, 0, 8 - s0s4, 2 - s0s4 / 4, TEX_TITLE, 1, 1, 0, 0, alpha);
 }
 
 void TurnAllAxes(double angle) {
@@ -33,14 +34,14 @@ void TurnAllAxesBack(double angle) {
     glRotated(angle, 1, 0, 0);
 }
 
-// One countdown picture a second, ch5 (texture 12) down to ch0 (texture 7).
+// One countdown picture a second, ch5 down to ch0; -1 outside the countdown.
 int CountdownTexture(uint32_t t) {
-    if (t > 50500 && t < 51500) return 12;
-    if (t > 51500 && t < 52500) return 11;
-    if (t > 52500 && t < 53500) return 10;
-    if (t > 53500 && t < 54500) return 9;
-    if (t > 54500 && t < 55500) return 8;
-    if (t > 55500 && t < 56500) return 7;
+    if (t > 50500 && t < 51500) return TEX_CH5;
+    if (t > 51500 && t < 52500) return TEX_CH4;
+    if (t > 52500 && t < 53500) return TEX_CH3;
+    if (t > 53500 && t < 54500) return TEX_CH2;
+    if (t > 54500 && t < 55500) return TEX_CH1;
+    if (t > 55500 && t < 56500) return TEX_CH0;
     return -1;
 }
 

@@ -55,7 +55,7 @@ void TubeVertex(const TubeFrame &f, int i, int n) {
 void DrawTube() {
     TubeFrame f;
     ComputeTube(f);
-    glBindTexture(GL_TEXTURE_2D, texture[6]);  // nuage
+    glBindTexture(GL_TEXTURE_2D, texture[TEX_NUAGE]);
     float b = 0;  // ring brightness: black at the far end, growing towards the camera
     for (int n = 0; n < RINGS; n++) {
         glColor4f(b, b, b, b);
@@ -80,7 +80,7 @@ void DrawSprites(uint32_t t) {
         Point &p = tab0s5[i];
         p.z -= tab1s5[i] * tempo;
         if (p.z < -16 && t < 79000) p.z = 6;
-        sprite2(p.x, p.y, p.z, 0.1f, 0.1f, 1, 5);  // light1
+        sprite2(p.x, p.y, p.z, 0.1f, 0.1f, 1, TEX_LIGHT1);
     }
 }
 

@@ -44,7 +44,7 @@ void SpaceBox(uint32_t t) {
         a0s7 -= tempo / 3000;
     }
     glColor4f(a0s7, a0s7, a0s7, a0s7);
-    glBindTexture(GL_TEXTURE_2D, texture[16]);  // espace
+    glBindTexture(GL_TEXTURE_2D, texture[TEX_ESPACE]);
     glBegin(GL_QUADS);
     for (const auto &face : boxFaces)
         for (int k = 0; k < 4; k++) {
@@ -60,18 +60,18 @@ void SunLayers() {
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, texture[22]);  // soleil
+    glBindTexture(GL_TEXTURE_2D, texture[TEX_SOLEIL]);
     Layer(16, 2.4f);
     glColor4f(1, 1, 1, 0.8f);  // a fainter copy of the sun, still bound
     Layer(14, 2.4f);
     glColor4f(1, 1, 1, 0.5f);
-    glBindTexture(GL_TEXTURE_2D, texture[18]);  // ano1
+    glBindTexture(GL_TEXTURE_2D, texture[TEX_ANO1]);
     Layer(6, 0.4f);
     glColor4f(1, 1, 1, 0.3f);
-    glBindTexture(GL_TEXTURE_2D, texture[19]);  // ano2
+    glBindTexture(GL_TEXTURE_2D, texture[TEX_ANO2]);
     Layer(4, 0.5f);
     glColor4f(1, 1, 1, 0.3f);
-    glBindTexture(GL_TEXTURE_2D, texture[19]);
+    glBindTexture(GL_TEXTURE_2D, texture[TEX_ANO2]);
     Layer(2.5f, 0.4f);
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);

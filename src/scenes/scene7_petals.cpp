@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "assets/textures.h"
 #include "draw/sprite.h"
 #include "scenes/scene7.h"
 #include "scenes/state.h"
@@ -16,7 +17,7 @@ namespace kelvorin {
 
 namespace {
 
-void DrawPetal(const Point &p) { sprite2(p.x, p.y, p.z, 0.15f, 0.1f, 1, 15); }  // petale
+void DrawPetal(const Point &p) { sprite2(p.x, p.y, p.z, 0.15f, 0.1f, 1, TEX_PETALE); }
 
 // Off the floor's square (its edges count as on it) a petal starts again at height 10 from a
 // new random point, keeping its speed; on it, it lands where it is.

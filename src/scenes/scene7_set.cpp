@@ -37,7 +37,7 @@ void Column() {
 
 // The tile picture repeats five times along each side (the texture wraps).
 void TiledFloor() {
-    glBindTexture(GL_TEXTURE_2D, texture[13]);  // carrelage
+    glBindTexture(GL_TEXTURE_2D, texture[TEX_CARRELAGE]);
     glColor4f(1, 1, 1, 1);
     glRotatef(r0s7, 0, 1, 0);
     glBegin(GL_QUADS);
@@ -56,7 +56,7 @@ void TiledFloor() {
 // Columns at x = -8 and 8, z = -8 ... 8; each pass undoes its own translations.
 void StoneColumns() {
     glColor4f(0.8f, 0.8f, 0.8f, 1);
-    glBindTexture(GL_TEXTURE_2D, texture[14]);  // pierre
+    glBindTexture(GL_TEXTURE_2D, texture[TEX_PIERRE]);
     for (float z0 = -8; z0 < 10; z0 += 4) {
         glTranslatef(0, 0, z0);
         glTranslatef(-8, 0, 0);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "assets/textures.h"
 #include "draw/shapes.h"
 #include "draw/sphere.h"
 #include "draw/sprite.h"
@@ -141,7 +142,7 @@ void scene8() {
     if (slide8 > 0) slide8 -= tempo / 2000;
     glEnable(GL_TEXTURE_2D);
     if (fade8 < 1) fade8 += tempo / 10000;
-    sprite2(1.2f, -2.2f, 0, 4, 4, fade8, 17);  // contour
+    sprite2(1.2f, -2.2f, 0, 4, 4, fade8, TEX_CONTOUR);
     glDisable(GL_TEXTURE_2D);
 
     glTranslated(slide8, 0, 0);
