@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "offscreen_harness.h"
+#include "scenes/dispatcher.h"
 #include "scenes/state.h"
 #include "shell/frame_loop.h"
 #include "shell/render_state.h"
@@ -88,4 +89,39 @@ TEST(SeekTest, RefusesAStateOfTheWrongSize) {
     state.pop_back();
     EXPECT_FALSE(RestoreDemoState(state));
     EXPECT_EQ(t0s0, 3.0f);
+}
+
+TEST(SeekTest, ChaptersAreWhereAStraightRunChangesScene) {
+    ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
+    UseSkimView(harness::WIDTH, harness::HEIGHT);
+    BeginSnapshots();
+    MakeSnapshots(LastSeekFrame() + 1, UINT32_MAX);
+    std::vector<Chapter> chapters = Chapters();
+
+    // The same frames straight through, the scene of each noted: a chapter begins wherever a
+    // scene that begins one takes over from another.
+    std::vector<Chapter> expected;
+    int32_t last = -1;
+    for (uint64_t k = 0; k <= LastSeekFrame(); k++) {
+        int32_t scene = numscene;
+        const Scene *entry = FindScene(scene);
+        ASSERT_NE(entry, nullptr) << "scene " << scene << " at frame " << k;
+        if (scene != last && entry->chapter && (expected.empty() || expected.back().scene != scene))
+            expected.push_back({scene, FrameClock(k, SEEK_FPS)});
+        last = scene;
+        DrawFrameAt(FrameClock(k, SEEK_FPS));
+    }
+    ASSERT_EQ(chapters.size(), expected.size());
+    for (size_t i = 0; i < chapters.size(); i++) {
+        EXPECT_EQ(chapters[i].scene, expected[i].scene) << "chapter " << i;
+        EXPECT_EQ(chapters[i].start, expected[i].start) << "chapter " << i;
+    }
+    // The flash stays in the countdown's chapter; the greetings are the last one.
+    EXPECT_EQ(chapters.front().start, 0u);
+    EXPECT_EQ(chapters.back().scene, 8);
+    for (const Chapter &chapter : chapters) EXPECT_NE(chapter.scene, 45);
+
+    // Starting over forgets them.
+    BeginSnapshots();
+    EXPECT_TRUE(Chapters().empty());
 }

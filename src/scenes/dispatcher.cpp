@@ -8,41 +8,30 @@ namespace kelvorin {
 
 int32_t numscene = 0;
 
+const Scene scenes[] = {
+    {0, scene0, "name banner", true},
+    {1, scene1, "spinning logo", true},
+    {2, scene2, "ball spiral", true},
+    {3, scene3, "cube fan", true},
+    {4, scene4, "title and countdown", true},
+    {45, scene4_5, "flash", false},
+    {5, scene5, "cloud tunnel", true},
+    {7, scene7, "finale", true},
+    {8, scene8, "greetings", true},
+};
+const size_t NUM_SCENES = sizeof scenes / sizeof scenes[0];
+
+const Scene *FindScene(int32_t id) {
+    for (const Scene &scene : scenes)
+        if (scene.id == id) return &scene;
+    return nullptr;
+}
+
 bool DrawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     // An id without a scene draws nothing: the frame stays cleared and the id stays.
-    switch (numscene) {
-    case 0:
-        scene0();
-        break;
-    case 1:
-        scene1();
-        break;
-    case 2:
-        scene2();
-        break;
-    case 3:
-        scene3();
-        break;
-    case 4:
-        scene4();
-        break;
-    case 45:
-        scene4_5();
-        break;
-    case 5:
-        scene5();
-        break;
-    case 7:
-        scene7();
-        break;
-    case 8:
-        scene8();
-        break;
-    default:
-        break;
-    }
+    if (const Scene *scene = FindScene(numscene)) scene->draw();
     return true;
 }
 

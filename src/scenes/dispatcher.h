@@ -1,10 +1,25 @@
 // The scene dispatcher: one scene id says which scene draws the frame.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 namespace kelvorin {
 
 extern int32_t numscene;  // 0, 1, 2, 3, 4, 45, 5, 7, 8; written by the scenes' end-of-frame tests
+
+// Every scene: its id, its procedure, its name as the viewer's player and the reports give it,
+// and whether it begins a chapter of the seek bar where it takes over (the flash is the last
+// second of the countdown's chapter).
+struct Scene {
+    int32_t id;
+    void (*draw)();
+    const char *name;
+    bool chapter;
+};
+extern const Scene scenes[];
+extern const size_t NUM_SCENES;
+// The scene with that id, or null.
+const Scene *FindScene(int32_t id);
 
 // Clears the frame, loads the identity modelview and calls the current scene. Always true.
 bool DrawFrame();

@@ -16,6 +16,7 @@ std::vector<DemoState> snapshots;  // snapshots[i]: the state before frame i * S
 DemoState maker;                   // the silent run's state, before frame made
 uint64_t made = 0;
 DemoState live;                    // the playing demo's, while the silent run has the globals
+std::vector<Chapter> chapters;     // as far as the silent run has gone
 
 // How often the silent run looks at the clock.
 const uint64_t FRAMES_BETWEEN_CLOCK_READINGS = 16;
@@ -26,7 +27,17 @@ void StepFrame(uint64_t k) {
     DrawFrame();
 }
 
+// Before the silent run draws frame k: a new chapter where a scene that begins one takes over.
+void NoteChapter(uint64_t k) {
+    const Scene *scene = FindScene(numscene);
+    if (k > LastSeekFrame() || !scene || !scene->chapter) return;
+    if (chapters.empty() || chapters.back().scene != numscene)
+        chapters.push_back({numscene, FrameClock(k, SEEK_FPS)});
+}
+
 }  // namespace
+
+const std::vector<Chapter> &Chapters() { return chapters; }
 
 uint64_t LastSeekFrame() { return FirstFrameAt(DEMO_LENGTH_MS, SEEK_FPS); }
 
@@ -35,6 +46,7 @@ void BeginSnapshots() {
     SaveDemoState(snapshots[0]);
     maker = snapshots[0];
     made = 0;
+    chapters.clear();
 }
 
 uint64_t MakeSnapshots(uint64_t until, uint32_t budgetMs) {
@@ -43,6 +55,7 @@ uint64_t MakeSnapshots(uint64_t until, uint32_t budgetMs) {
     RestoreDemoState(maker);
     uint32_t start = platform->ticks();
     while (made < until) {
+        NoteChapter(made);
         StepFrame(made++);
         if (made % SNAPSHOT_SPACING == 0 && made <= LastSeekFrame()) {
             snapshots.emplace_back();

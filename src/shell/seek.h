@@ -5,6 +5,7 @@
 // has the GL layer skip drawing them, the tests draw them into a small view).
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "timeline/length.h"
 
@@ -27,5 +28,16 @@ uint64_t MakeSnapshots(uint64_t until, uint32_t budgetMs);
 uint64_t ReplayTo(uint64_t frame);
 // The last frame that seeking reaches.
 uint64_t LastSeekFrame();
+
+// A chapter of the seek bar: a scene that begins one (scenes.h), from the first frame it draws
+// on the synthetic clock to the next chapter's.
+struct Chapter {
+    int32_t scene;
+    uint32_t start;  // ms
+};
+// The chapters that the silent run has passed, in order: every one of them once it has reached
+// LastSeekFrame(). The timeline is only the scenes' own end-of-frame tests, so this is the one
+// way to know it.
+const std::vector<Chapter> &Chapters();
 
 }  // namespace kelvorin

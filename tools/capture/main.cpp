@@ -18,6 +18,7 @@
 
 #include "capture/options.h"
 #include "capture/report.h"
+#include "capture/timeline.h"
 #include "capture/video.h"
 #include "platform/platform.h"
 #include "scenes/dispatcher.h"
@@ -100,6 +101,7 @@ int main(int argc, char **argv) {
     if (!UseInstalledData({&o.out, &o.video})) return 1;
     if (!o.video.empty()) return CaptureVideo(o);
     if (o.flashReport) return FlashReport(o);
+    if (o.timeline) return PrintTimeline(o.json);
     if (mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
         std::fprintf(stderr, "kelvorin-capture: cannot create %s: %s\n", o.out.c_str(), std::strerror(errno));
         return 1;

@@ -15,6 +15,7 @@ const char *const CAPTURE_USAGE =
     "                        [--reduced-flashing]\n"
     "       kelvorin-capture --flash-report [--size WxH] [--fps N] [--from MS] [--to MS]\n"
     "                        [--trace] [--reduced-flashing]\n"
+    "       kelvorin-capture --timeline [--json]\n"
     "  --size WxH   frame size (default 800x600, 1024x768 for --video and --flash-report)\n"
     "  --fps N      frames per second of the synthetic clock (default 60)\n"
     "  --at MS      write the first frame whose clock is at least MS as frame-MS.png\n"
@@ -30,6 +31,8 @@ const char *const CAPTURE_USAGE =
     "  --flash-report  measure the flashes of the frames from --from (default 0) to --to\n"
     "               (default: the music's end) and print every second with more than three\n"
     "  --reduced-flashing  the demo as its reduced-flashing mode draws it\n"
+    "  --timeline   print the demo's length, its scenes and the chapters of the seek bar (each\n"
+    "               scene's first frame on the 60 fps clock); --json prints them as JSON\n"
     "Run it in the directory that holds Data/; installed, it reads the installed Data/.\n";
 
 namespace {
@@ -99,6 +102,8 @@ bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
         bool *flag = arg == "--trace"              ? &o->trace
                      : arg == "--flash-report"     ? &o->flashReport
                      : arg == "--reduced-flashing" ? &o->reducedFlashing
+                     : arg == "--timeline"         ? &o->timeline
+                     : arg == "--json"             ? &o->json
                                                    : nullptr;
         if (flag) {
             *flag = true;
@@ -122,6 +127,9 @@ bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
         }
         i++;
     }
+    if (o->json != (o->timeline && argc == 3) || (o->timeline && argc > 3))
+        return Refuse("--timeline goes with --json only, and --json with --timeline");
+    if (o->timeline) return true;
     if (o->flashReport) return CheckReportOptions(o, sizeGiven);
     if (!o->video.empty()) return CheckVideoOptions(o, sizeGiven);
     if ((o->from < 0) != (o->to < 0) || o->from > o->to)

@@ -19,6 +19,8 @@ struct CaptureOptions {
     std::string video;  // the video file; empty when writing PNG frames
     bool flashReport = false;
     bool reducedFlashing = false;
+    bool timeline = false;  // print the timeline instead (--timeline), as JSON with --json
+    bool json = false;
 };
 
 // Fills the options from the command line. False after a one-line message on standard error.
