@@ -13,7 +13,9 @@ constexpr long TOTAL = 191L * RATE;         // length of the track in frames
 constexpr long NUM_BEATS = TOTAL / BEAT + 1;
 constexpr double PI = 3.14159265358979323846;
 
-// xorshift32: white noise in [-1, 1) from our own state, the same sequence on every run.
+// xorshift32: white noise in [-1, 1) from our own state, the same sequence on every run. Two
+// draws never share an expression or an argument list, where C++ leaves their order to the
+// compiler: each is named in a statement of its own.
 float Noise();
 
 long BeatFrame(double beat);
