@@ -39,7 +39,11 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/music/main.cpp)
   file(GLOB MUSIC_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/music/*.cpp)
   add_executable(kelvorin-genmusic ${MUSIC_SOURCES})
-  target_include_directories(kelvorin-genmusic PRIVATE ${CMAKE_SOURCE_DIR}/tools)
+  target_include_directories(kelvorin-genmusic PRIVATE ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
+  # The same track from g++ and clang++, whatever the target: no fused multiply-adds (g++ fuses
+  # across statements, clang++ within one, wherever the CPU has FMA), and pow(2, x) stays pow
+  # (clang++ turns it into exp2, which glibc rounds differently for some pitches).
+  target_compile_options(kelvorin-genmusic PRIVATE -ffp-contract=off -fno-builtin-pow)
   add_custom_command(OUTPUT ${DATA_DIR}/kelvorin.wav ${DATA_DIR}/Sons_WAV.txt
     COMMAND ${CMAKE_COMMAND} -E make_directory ${DATA_DIR}
     COMMAND kelvorin-genmusic ${DATA_DIR}

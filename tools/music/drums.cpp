@@ -120,7 +120,11 @@ void Swell(long n0, long n1, float level, double f0, double f1, double curve) {
       SvfSet(fr, f * 1.03, 1.2);
     }
     const float env = float(std::pow(u, curve)) * std::min(1.0f, float(len - i) / (0.006f * RATE));
-    EmitStereo(n0 + i, SvfRun(fl, Noise(), BAND) * env, SvfRun(fr, Noise(), BAND) * env, p);
+    // C++ leaves the order of the calls in an argument list to the compiler, so the two draws are
+    // statements of their own: the right side's first, as the released track has them.
+    const float noiseR = Noise();
+    const float noiseL = Noise();
+    EmitStereo(n0 + i, SvfRun(fl, noiseL, BAND) * env, SvfRun(fr, noiseR, BAND) * env, p);
   }
 }
 

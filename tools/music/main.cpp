@@ -1,5 +1,5 @@
 // kelvorin-genmusic OUTDIR: synthesises the demo's music into OUTDIR/kelvorin.wav (16-bit stereo
-// PCM, 44100 Hz, 191 s) and writes the sound list OUTDIR/Sons_WAV.txt that names it.
+// PCM, 44100 Hz, the demo's length) and writes the sound list OUTDIR/Sons_WAV.txt that names it.
 //
 // The track is in A minor at 133 1/3 BPM: one beat every 450 ms, exactly 19845 frames, the first
 // at 0 ms, so the kick lands where the scenes pulse (demo clock mod 450 below 50). Its sections

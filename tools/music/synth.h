@@ -5,15 +5,21 @@
 #include <cmath>
 #include <cstdint>
 
+#include "timeline/length.h"
+
 namespace kelvorin {
 
 constexpr int RATE = 44100;
 constexpr long BEAT = 19845;                // frames per beat: 450 ms
-constexpr long TOTAL = 191L * RATE;         // length of the track in frames
+// The track lasts as long as the demo (timeline/length.h), to the frame.
+static_assert(int64_t(DEMO_LENGTH_MS) * RATE % 1000 == 0, "the demo's length is not a whole number of frames");
+constexpr long TOTAL = long(int64_t(DEMO_LENGTH_MS) * RATE / 1000);
 constexpr long NUM_BEATS = TOTAL / BEAT + 1;
 constexpr double PI = 3.14159265358979323846;
 
-// xorshift32: white noise in [-1, 1) from our own state, the same sequence on every run.
+// xorshift32: white noise in [-1, 1) from our own state, the same sequence on every run. Two
+// draws never share an expression or an argument list, where C++ leaves their order to the
+// compiler: each is named in a statement of its own.
 float Noise();
 
 long BeatFrame(double beat);
