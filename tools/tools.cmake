@@ -17,3 +17,15 @@ endforeach()
 
 # Generated assets: the pictures and the music, written into build/Data/ by our own generators.
 include(${CMAKE_SOURCE_DIR}/tools/assets.cmake)
+
+# The timeline as the browser edition's player reads it (the demo's length, its scenes and the
+# chapters of its seek bar), from running the timeline itself: build/timeline.json.
+set(TIMELINE_FILE ${CMAKE_BINARY_DIR}/timeline.json)
+add_custom_command(OUTPUT ${TIMELINE_FILE}
+  COMMAND kelvorin-capture --timeline --json > ${TIMELINE_FILE}.part
+  COMMAND ${CMAKE_COMMAND} -E rename ${TIMELINE_FILE}.part ${TIMELINE_FILE}
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  DEPENDS kelvorin-capture
+  COMMENT "Running the timeline for its chapters")
+add_custom_target(timeline ALL DEPENDS ${TIMELINE_FILE})
+add_dependencies(timeline data)  # it plays from Data/; the target keeps data's rules its own

@@ -3,8 +3,13 @@
 and 0 to the start, 1 to 9 to tenths of the bar, End on the focused bar to its end; each lands
 on the first frame of the 60 fps synthetic clock at or after its target. The bar is a slider
 whose value and text follow, each chapter's start shows that chapter's scene, and hovering
-the bar names the chapter and time under the pointer; a drag seeks where it is let go."""
+the bar names the chapter and time under the pointer; a drag seeks where it is let go. The
+bar's end and chapters are what kelvorin-capture --timeline finds, and window.kelvorin takes no
+writes."""
+import json
 import math
+import os
+import subprocess
 
 import browser
 from browser import fail, hooks, wait_for
@@ -43,6 +48,18 @@ def test():
                 fail(f"at {clock} ms the seek bar says {role} {now} {text!r}")
         if not hooks(driver)["paused"]:
             fail("seeking resumed the paused demo")
+
+        # The bar's end and chapters are the timeline's own, as the offline renderer runs it,
+        # and window.kelvorin only shows the player's state: writing to it changes nothing.
+        native = json.loads(subprocess.run(
+            ["./kelvorin-capture", "--timeline", "--json"], cwd=os.environ["NATIVE"],
+            capture_output=True, text=True, check=True, timeout=120).stdout)
+        if duration != native["length"] or hooks(driver)["chapters"] != native["chapters"]:
+            fail(f"the page has {duration} ms and {hooks(driver)['chapters']}, the timeline {native}")
+        driver.execute_script("try { kelvorin.paused = false; } catch (e) {}"
+                              "try { kelvorin.chapters.length = 0; } catch (e) {}")
+        if not hooks(driver)["paused"] or hooks(driver)["chapters"] != native["chapters"]:
+            fail(f"window.kelvorin took a write: {hooks(driver)}")
 
         driver.execute_script("document.getElementById('seekbar').focus();")
         press(driver, Keys.END)

@@ -1,6 +1,7 @@
 # The browser edition: the demo compiled to WebAssembly (kelvorin.js, kelvorin.wasm), its page
-# (page/: index.html, kelvorin.css, page.js, and sound.js, the Web Audio half of the sound
-# backend) and the demo's data packed for the web, all in the build folder, which is the site:
+# (page/: index.html, kelvorin.css, the ES modules page.js, player.js, state.js and sound.js,
+# the Web Audio half of the sound backend), the timeline's chapters (timeline.json, from the
+# native build) and the demo's data packed for the web, all in the build folder, which is the site:
 # serve it as it is. Configured with emcmake (script/web).
 #
 # Sources: the portable demo (PORTABLE_SOURCES), the GL layer over WebGL 2
@@ -43,7 +44,7 @@ endforeach()
 set(KELVORIN_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build CACHE PATH "The native build whose Data/ the page gets")
 set(NATIVE_DATA ${KELVORIN_NATIVE_BUILD}/Data)
 file(GLOB NATIVE_PICTURES CONFIGURE_DEPENDS ${NATIVE_DATA}/*.bmp)
-if(NOT NATIVE_PICTURES OR NOT EXISTS ${NATIVE_DATA}/kelvorin.wav)
+if(NOT NATIVE_PICTURES OR NOT EXISTS ${NATIVE_DATA}/kelvorin.wav OR NOT EXISTS ${KELVORIN_NATIVE_BUILD}/timeline.json)
   message(FATAL_ERROR "No generated data in ${NATIVE_DATA}: build the native program first (script/setup)")
 endif()
 set(WEB_DATA ${CMAKE_BINARY_DIR}/Data)
@@ -71,15 +72,21 @@ file(WRITE ${CMAKE_BINARY_DIR}/files.json "[\"${quoted}\"]\n")
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin.png
   COMMAND ${CMAKE_COMMAND} -E copy ${KELVORIN_NATIVE_BUILD}/kelvorin.png ${CMAKE_BINARY_DIR}/kelvorin.png
   DEPENDS ${KELVORIN_NATIVE_BUILD}/kelvorin.png)
+# The demo's length and chapters, which the native build got from running the timeline.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/timeline.json
+  COMMAND ${CMAKE_COMMAND} -E copy ${KELVORIN_NATIVE_BUILD}/timeline.json ${CMAKE_BINARY_DIR}/timeline.json
+  DEPENDS ${KELVORIN_NATIVE_BUILD}/timeline.json)
 set(DATA_NAMES ${WEB_FILES})
 list(TRANSFORM WEB_FILES PREPEND ${CMAKE_BINARY_DIR}/)
-add_custom_target(web-data ALL DEPENDS ${WEB_FILES} ${CMAKE_BINARY_DIR}/kelvorin.png)
+add_custom_target(web-data ALL DEPENDS ${WEB_FILES} ${CMAKE_BINARY_DIR}/kelvorin.png
+  ${CMAKE_BINARY_DIR}/timeline.json)
 
 # The site alone, none of CMake's files, as one zip for any web server: kelvorin-web.zip, the
 # same files giving the same bytes (dist/zip.py). The browser tests run on it unpacked, and
 # script/release packs it again, dated by the last commit. A file added to the site above must
 # be named here too.
-set(SITE_NAMES kelvorin.js kelvorin.wasm files.json kelvorin.png ${PAGE_NAMES} ${DATA_NAMES})
+set(SITE_NAMES kelvorin.js kelvorin.wasm files.json timeline.json kelvorin.png ${PAGE_NAMES}
+  ${DATA_NAMES})
 set(SITE_FILES ${SITE_NAMES})
 list(TRANSFORM SITE_FILES PREPEND ${CMAKE_BINARY_DIR}/)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin-web.zip

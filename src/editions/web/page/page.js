@@ -1,33 +1,16 @@
-// The page around the browser edition: it downloads the demo and its data, asks the start
-// question, switches fullscreen, plays the music through Web Audio (sound.js), hands the
-// playing demo to the viewer's player (player.js) and shows what went wrong.
+// The page around the browser edition, its entry module: it downloads the demo, its data and
+// its timeline, asks the start question, switches fullscreen, plays the music through Web
+// Audio (sound.js), hands the playing demo to the viewer's player (player.js) and shows what
+// went wrong. The player's state is state.js's.
 // The demo itself (kelvorin.js, kelvorin.wasm) reaches this file through Module.page.
 //
-// window.kelvorin, for tests and for pages that embed the demo:
-//   state  "loading", "question", "starting" (answered, the music not yet decoded), "playing",
-//          "ended", "frame" (?at=MS) or "error"
-//   clock  the demo clock of the last pass (or of the paused frame), ms
-//   scene  the scene id of the last pass            fps  passes in the last second
-//   audio  the audio context's state, or "none"     message  the last message shown
-//   music  seconds into the music as Web Audio plays it at the last pass, or null when none plays
-//   heard  music less the output latency: what the viewer hears, which the demo clock follows
-//   paused, muted      the player's state           readyAt  ms from navigation to the question
-//   duration  the seek bar's end, ms                 chapters  [{id (scene), name, start ms}]
-//   seek(ms)  a Promise that settles with the frame's clock once the first frame of the 60 fps
-//             synthetic clock at or after ms is on the canvas (what kelvorin-capture --at ms draws)
-//   shared    the last link the Share button copied
-//   snapshotsTo  how far (ms) the snapshots that seeking starts from reach
-//   seekFrames   frames replayed, unseen, by the last seek: at most a second's once snapshotsTo
-//             has passed its target
-//   reducedFlashing  whether the demo plays (or ?at= draws) in its reduced-flashing mode
+// window.kelvorin, for tests and for pages that embed the demo, is described in state.js.
 // index.html?t=SECONDS (decimals allowed) asks the start question, then plays from there.
-'use strict';
+import { createPlayer } from './player.js';
+import { createSound } from './sound.js';
+import { publish, state } from './state.js';
 
-(() => {
-  const hooks = window.kelvorin = {
-    state: 'loading', clock: 0, scene: 0, fps: 0, audio: 'none', music: null, heard: null,
-    message: '', readyAt: null, muted: false, shared: null,
-  };
+{
   const $ = (id) => document.getElementById(id);
 
   // ?at=MS[&size=WxH]: one frame on the synthetic clock, nothing played.
@@ -54,15 +37,15 @@
     const box = $('reduced-flashing');
     box.checked = asked !== null ? asked !== '0'
       : !frame && window.matchMedia('(prefers-reduced-motion: reduce)').matches;
-    hooks.reducedFlashing = box.checked;
-    box.addEventListener('change', () => { hooks.reducedFlashing = box.checked; });
+    state.reducedFlashing = box.checked;
+    box.addEventListener('change', () => { state.reducedFlashing = box.checked; });
     // The warning's link keeps the rest of the address (a moment, ?t=).
     const linked = new URLSearchParams(params);
     linked.set('reduced-flashing', '1');
     document.querySelector('#flash-warning a').href = `?${linked}`;
     return () => {
-      if (!frame) hooks.reducedFlashing = box.checked;
-      return hooks.reducedFlashing ? 1 : 0;
+      if (!frame) state.reducedFlashing = box.checked;
+      return state.reducedFlashing ? 1 : 0;
     };
   })();
 
@@ -75,7 +58,7 @@
     box.querySelector('.caption').textContent = caption;
     box.querySelector('.text').textContent = text;
     box.hidden = false;
-    hooks.message = text;
+    state.message = text;
   }
 
   // Something that stops the demo: the message replaces whatever was showing.
@@ -83,7 +66,7 @@
     for (const id of ['loading', 'question', 'end']) $(id).hidden = true;
     $('stage').hidden = true;
     showMessage(caption, text);
-    hooks.state = 'error';
+    state.state = 'error';
     audio.close();
     leaveFullscreen();
   }
@@ -94,7 +77,7 @@
     line.textContent = text;
     line.hidden = false;
     line.classList.remove('fading');
-    hooks.message = text;
+    state.message = text;
     clearTimeout(noticeTimer);
     noticeTimer = setTimeout(() => line.classList.add('fading'), 8000);
   }
@@ -172,12 +155,12 @@
 
   // ---- Music (sound.js) ----
 
-  const audio = window.KelvorinSound(hooks, notice);
+  const audio = createSound(notice);
   const AUDIO_FILE = /\.(mp3|ogg|opus|m4a|wav)$/i;  // downloads that the page decodes as music
 
   // ---- The viewer's player (player.js) ----
 
-  const player = window.KelvorinPlayer(hooks, audio, {
+  const player = createPlayer(audio, {
     canFullscreen: !!($('stage').requestFullscreen || $('stage').webkitRequestFullscreen),
     toggleFullscreen() {
       if (fullscreenElement()) leaveFullscreen();
@@ -185,9 +168,10 @@
     },
     notice,
   });
+  publish((ms) => player.seek(ms));
 
   document.addEventListener('visibilitychange', () => {
-    if (document.visibilityState === 'visible' && hooks.state === 'playing') audio.unlock();
+    if (document.visibilityState === 'visible' && state.state === 'playing') audio.unlock();
   });
 
   // ---- The demo ----
@@ -208,7 +192,7 @@
       // The browser may take the context away (a GPU reset, too many pages drawing); the demo
       // cannot draw on without it.
       canvas.addEventListener('webglcontextlost', () => {
-        if (!canvas.dropped && hooks.state === 'playing') {
+        if (!canvas.dropped && state.state === 'playing') {
           fail('The picture was lost', 'The browser took WebGL 2 away from the page (the graphics '
             + 'processor was reset or is needed elsewhere). Reload the page to play again.');
         }
@@ -240,18 +224,18 @@
       const now = performance.now();
       passTimes.push(now);
       while (passTimes[0] <= now - 1000) passTimes.shift();
-      hooks.fps = passTimes.length;
-      hooks.clock = clock;
-      hooks.scene = scene;
-      hooks.snapshotsTo = snapshotsTo;
+      state.fps = passTimes.length;
+      state.clock = clock;
+      state.scene = scene;
+      state.snapshotsTo = snapshotsTo;
       audio.sync(clock);
       player.pass(clock);
     },
 
     // A frame drawn by a seek or a pause, by the scene given.
     shown(clock, scene) {
-      hooks.clock = clock;
-      hooks.scene = scene;
+      state.clock = clock;
+      state.scene = scene;
     },
 
     ended() {
@@ -259,9 +243,9 @@
       audio.close();
       leaveFullscreen();
       if (navigator.keyboard && navigator.keyboard.unlock) navigator.keyboard.unlock();
-      if (hooks.state === 'error') return;
-      hooks.state = 'ended';
-      hooks.fps = 0;
+      if (state.state === 'error') return;
+      state.state = 'ended';
+      state.fps = 0;
       passTimes.length = 0;
       $('stage').hidden = true;
       $('end').hidden = false;
@@ -271,7 +255,7 @@
     },
 
     frameReady(ms) {
-      hooks.state = 'frame';
+      state.state = 'frame';
       document.title = `frame ${ms} ready`;
     },
   };
@@ -298,33 +282,33 @@
   }
 
   function showQuestion() {
-    hooks.state = 'question';
+    state.state = 'question';
     $('loading').hidden = true;
     $('end').hidden = true;
     $('question').hidden = false;
     $('yes').focus();
-    if (hooks.readyAt === null) hooks.readyAt = performance.now();
+    if (state.readyAt === null) state.readyAt = performance.now();
   }
 
   // Sound and fullscreen are granted only inside the viewer's click or key press; the demo
   // itself starts once the music is decoded, so that both begin together.
   function answer(fullscreen) {
-    if (hooks.state !== 'question' || !demo) return;
+    if (state.state !== 'question' || !demo) return;
     audio.unlock();
     if (fullscreen) enterFullscreen();
     $('question').hidden = true;
     const instance = demo;
     demo = null;
-    hooks.state = 'starting';
+    state.state = 'starting';
     const reduced = reducedFlashing();
     $('loading').hidden = false;
     audio.decoded.then(() => {
       $('loading').hidden = true;
       $('stage').hidden = false;
-      hooks.state = 'playing';
+      state.state = 'playing';
       // A window that cannot be opened has shown its reason as a message.
       if (instance._kelvorin_play(fullscreen ? 1 : 0, reduced)) player.start(instance, startAt);
-      else if (hooks.state !== 'error') hooks.state = 'ended';
+      else if (state.state !== 'error') state.state = 'ended';
     });
   }
 
@@ -340,15 +324,15 @@
   $('again').addEventListener('click', () => { if (demo) showQuestion(); });
 
   window.addEventListener('keydown', (e) => {
-    if (hooks.state === 'question' && (e.key === 'Enter' || e.key === 'Escape')) {
+    if (state.state === 'question' && (e.key === 'Enter' || e.key === 'Escape')) {
       e.preventDefault();
       // Return answers with the button that has the focus, Yes unless the viewer moved it.
       answer(e.key === 'Enter' && document.activeElement !== $('no'));
     } else if (e.key === 'F1') {
       // The browser's own F1 opens its help.
       e.preventDefault();
-      if (hooks.state === 'playing' && !e.repeat) player.onKey({ key: 'f', target: e.target });
-    } else if (hooks.state === 'playing' && player.onKey(e)) {
+      if (state.state === 'playing' && !e.repeat) player.onKey({ key: 'f', target: e.target });
+    } else if (state.state === 'playing' && player.onKey(e)) {
       e.preventDefault();
     }
   });
@@ -374,7 +358,9 @@
       audio.create();
     }
 
-    const list = JSON.parse(new TextDecoder().decode(await download('files.json')));
+    const json = async (url) => JSON.parse(new TextDecoder().decode(await download(url)));
+    const [list, timeline] = await Promise.all([json('files.json'), json('timeline.json')]);
+    player.useTimeline(timeline);
     const progress = $('progress');
     progress.max = list.length + 2;
     const step = () => { progress.value += 1; };
@@ -405,10 +391,10 @@
     demo = await instantiate();
 
     if (frame) {
-      hooks.state = 'loading';
+      state.state = 'loading';
       if (!demo._kelvorin_frame_at(frame.at, frame.width, frame.height, reducedFlashing())
-          && hooks.state !== 'error') {
-        hooks.state = 'ended';
+          && state.state !== 'error') {
+        state.state = 'ended';
       }
     } else {
       showQuestion();
@@ -419,4 +405,4 @@
     if (e instanceof DownloadError) fail('Download failed', `${e.message} Reload the page to try again.`);
     else startFailed(e);
   });
-})();
+}

@@ -2,27 +2,18 @@
 // mute, fullscreen, with the keys and control bar that video players use, by mouse, keyboard
 // or touch. It owns the demo clock that each pass reads (clock()): the music as the viewer
 // hears it while it plays, the wall clock otherwise, frozen while paused, and moved by seeks.
-// The page makes one with KelvorinPlayer(hooks, audio, screen) and hands it each new demo.
-'use strict';
+// The page makes one with createPlayer(audio, screen), gives it the demo's timeline
+// (useTimeline) and hands it each new demo.
+import { state } from './state.js';
 
-window.KelvorinPlayer = (hooks, audio, screen) => {
+export function createPlayer(audio, screen) {
   const $ = (id) => document.getElementById(id);
-  const DURATION = 191000;      // the music's length: the seek bar's end
   const FRAME = 1000 / 60;      // how far the picture may be from what is heard
   const HIDE_AFTER = 3000;      // the controls go after this long without input
-  // The scenes in order, each from the first frame it draws on the 60 fps synthetic clock.
-  const CHAPTERS = [
-    { id: 0, name: 'name banner', start: 0 },
-    { id: 1, name: 'spinning logo', start: 7033 },
-    { id: 0, name: 'name banner', start: 11033 },
-    { id: 2, name: 'ball spiral', start: 16033 },
-    { id: 0, name: 'name banner', start: 19033 },
-    { id: 3, name: 'cube fan', start: 26533 },
-    { id: 4, name: 'title and countdown', start: 42533 },
-    { id: 5, name: 'cloud tunnel', start: 57533 },
-    { id: 7, name: 'finale', start: 80533 },
-    { id: 8, name: 'greetings', start: 130033 },
-  ];
+  // The timeline's length (the seek bar's end) and its chapters: the scenes in order, each
+  // from the first frame it draws on the 60 fps synthetic clock.
+  let DURATION = 0;
+  let CHAPTERS = [{ id: 0, name: '', start: 0 }];
 
   let demo = null;        // the instance playing
   let last = 0;           // the clock of the last pass, ms
@@ -31,10 +22,7 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
   let dragging = false;
   let seeking = Promise.resolve();
 
-  hooks.paused = false;
-  hooks.duration = DURATION;
-  hooks.chapters = CHAPTERS.map((c) => ({ ...c }));
-  hooks.seek = (ms) => player.seek(ms);
+  state.paused = false;
 
   const clamp = (ms) => Math.min(DURATION, Math.max(0, ms));
 
@@ -62,17 +50,28 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
   }
 
   function showAddress() {
-    history.replaceState(history.state, '', link(hooks.paused && demo ? last : null));
+    history.replaceState(history.state, '', link(state.paused && demo ? last : null));
   }
 
   // ---- The control bar ----
 
   const bar = $('seekbar');
-  for (const chapter of CHAPTERS.slice(1)) {
-    const mark = document.createElement('div');
-    mark.className = 'chapter-mark';
-    mark.style.left = `${(chapter.start / DURATION) * 100}%`;
-    bar.appendChild(mark);
+
+  // The demo's length and chapters, from timeline.json: the bar's end, its marks and names.
+  function useTimeline(timeline) {
+    DURATION = timeline.length;
+    CHAPTERS = timeline.chapters;
+    state.duration = DURATION;
+    state.chapters = CHAPTERS;
+    bar.setAttribute('aria-valuemax', String(Math.floor(DURATION / 1000)));
+    bar.removeAttribute('aria-valuenow');  // so that showTime names the first chapter
+    for (const chapter of CHAPTERS.slice(1)) {
+      const mark = document.createElement('div');
+      mark.className = 'chapter-mark';
+      mark.style.left = `${(chapter.start / DURATION) * 100}%`;
+      bar.appendChild(mark);
+    }
+    showTime(0);
   }
 
   function showTime(ms) {
@@ -88,8 +87,8 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
 
   function showPaused() {
     const button = $('play-pause');
-    button.setAttribute('aria-label', hooks.paused ? 'Play (k)' : 'Pause (k)');
-    button.classList.toggle('paused', hooks.paused);
+    button.setAttribute('aria-label', state.paused ? 'Play (k)' : 'Pause (k)');
+    button.classList.toggle('paused', state.paused);
   }
 
   function showControls() {
@@ -179,7 +178,7 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
     else if (key === 'f') { if (!e.repeat) screen.toggleFullscreen(); }
     else if (key === 'Escape') {
       // The demo ends on Escape in its next pass, which a paused demo must run.
-      if (hooks.paused) player.resume();
+      if (state.paused) player.resume();
       return false;
     } else return false;
     showControls();
@@ -206,12 +205,13 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
 
   const player = {
     onKey,
+    useTimeline,
 
     // A new demo has started (its first pass comes next), at from ms.
     start(instance, from) {
       demo = instance;
       makeSnapshots(instance);
-      hooks.paused = false;
+      state.paused = false;
       last = 0;
       lastNow = performance.now();
       showPaused();
@@ -222,7 +222,7 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
 
     stop() {
       demo = null;
-      hooks.paused = false;
+      state.paused = false;
       clearTimeout(hideTimer);
       $('controls').classList.remove('shown');
       showAddress();
@@ -234,9 +234,9 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
       const now = performance.now();
       let t = last + (now - lastNow);
       const music = audio.music();
-      hooks.music = music;
-      hooks.heard = music === null ? null : music - audio.latency();
-      const heard = hooks.heard === null ? null : hooks.heard * 1000;
+      state.music = music;
+      state.heard = music === null ? null : music - audio.latency();
+      const heard = state.heard === null ? null : state.heard * 1000;
       if (heard !== null) t = Math.min(heard + FRAME, Math.max(heard - FRAME, t));
       t = Math.max(t, last);
       last = t;
@@ -249,20 +249,20 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
     },
 
     pause() {
-      if (!demo || hooks.paused) return;
-      hooks.paused = true;
+      if (!demo || state.paused) return;
+      state.paused = true;
       audio.pause();
       last = demo._kelvorin_pause(1);
-      hooks.clock = last;
-      hooks.fps = 0;
+      state.clock = last;
+      state.fps = 0;
       showPaused();
       showTime(last);
       showAddress();
     },
 
     resume() {
-      if (!demo || !hooks.paused) return;
-      hooks.paused = false;
+      if (!demo || !state.paused) return;
+      state.paused = false;
       last = demo._kelvorin_pause(0);
       lastNow = performance.now();
       audio.unlock();
@@ -271,7 +271,7 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
     },
 
     toggle() {
-      if (hooks.paused) this.resume();
+      if (state.paused) this.resume();
       else this.pause();
     },
 
@@ -284,11 +284,11 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
         // The music starts again at the new place with the next pass; until then nothing is heard.
         audio.pause();
         const shown = instance._kelvorin_seek(Math.round(clamp(ms)));
-        hooks.seekFrames = instance._kelvorin_seek_frames();
-        last = hooks.clock = shown;
+        state.seekFrames = instance._kelvorin_seek_frames();
+        last = state.clock = shown;
         lastNow = performance.now();
         showTime(shown);
-        if (hooks.paused) showAddress();
+        if (state.paused) showAddress();
         requestAnimationFrame(() => resolve(shown));
       }));
       return seeking;
@@ -296,14 +296,14 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
 
     toggleMute() {
       audio.setMuted(!audio.muted);
-      hooks.muted = audio.muted;
+      state.muted = audio.muted;
       $('mute').classList.toggle('muted', audio.muted);
       $('mute').setAttribute('aria-label', audio.muted ? 'Unmute (m)' : 'Mute (m)');
     },
 
     share() {
       const url = link(last);
-      hooks.shared = url;
+      state.shared = url;
       const copied = () => screen.notice(`Link copied: ${url}`);
       const refused = () => screen.notice(`Copy this link: ${url}`);
       if (navigator.clipboard && navigator.clipboard.writeText) {
@@ -320,4 +320,4 @@ window.KelvorinPlayer = (hooks, audio, screen) => {
   });
 
   return player;
-};
+}

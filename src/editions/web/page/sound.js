@@ -1,16 +1,16 @@
 // The music on Web Audio: the page's half of the browser edition's sound backend, whose other
 // half is sound_web.cpp (the demo reaches this through Module.page.audio). The page makes one
-// player with KelvorinSound(hooks, notice): hooks is window.kelvorin, whose audio, music and
-// heard it keeps up to date, and notice tells the viewer what went wrong while the demo goes on.
+// player with createSound(notice); it keeps the state's audio, music and heard up to date, and
+// notice tells the viewer what went wrong while the demo goes on.
 //
 // A sample plays from the demo clock 0 on (the demo asks for its music before its first
 // frame), so the music's place is the demo clock. What the viewer hears lags what Web Audio
 // plays by the output latency (Bluetooth headphones add 150 to 250 ms): the music is sent that
 // much ahead, and the picture follows what is heard (player.js). The music pauses, resumes and
 // seeks with the picture: a pass puts it where the demo clock says whenever it has drifted.
-'use strict';
+import { state } from './state.js';
 
-window.KelvorinSound = (hooks, notice) => {
+export function createSound(notice) {
   // How far the music may drift from the demo clock before it is started again at the right
   // place (the context was suspended, the machine stalled, the viewer sought).
   const DRIFT = 0.1;
@@ -99,7 +99,7 @@ window.KelvorinSound = (hooks, notice) => {
     sync(clock) {
       const context = this.context;
       if (!context) return;
-      hooks.audio = context.state;
+      state.audio = context.state;
       if (context.state === 'running') {
         for (const channel of this.channels) {
           if (!channel) continue;
@@ -124,7 +124,7 @@ window.KelvorinSound = (hooks, notice) => {
     // Stops every sample where it is; the next pass starts them again at the demo's clock.
     pause() {
       for (const channel of this.channels) this.silence(channel);
-      hooks.music = hooks.heard = null;
+      state.music = state.heard = null;
     },
 
     setMuted(muted) {
@@ -148,7 +148,7 @@ window.KelvorinSound = (hooks, notice) => {
     close() {
       for (let i = 0; i < this.channels.length; i++) this.stop(i);
       this.channels = [];
-      hooks.music = hooks.heard = null;
+      state.music = state.heard = null;
     },
   };
-};
+}

@@ -1,0 +1,40 @@
+// The player's state, owned here: the page's modules write it, and window.kelvorin, for tests
+// and for pages that embed the demo, is a read-only view of it plus seek():
+//   state  "loading", "question", "starting" (answered, the music not yet ready), "playing",
+//          "ended", "frame" (?at=MS) or "error"
+//   clock  the demo clock of the last pass (or of the paused frame), ms
+//   scene  the scene id of the last pass            fps  passes in the last second
+//   audio  the audio context's state, or "none"     message  the last message shown
+//   music  seconds into the music as Web Audio plays it at the last pass, or null when none plays
+//   heard  music less the output latency: what the viewer hears, which the demo clock follows
+//   paused, muted      the player's state           readyAt  ms from navigation to the question
+//   duration  the seek bar's end, ms                 chapters  [{id (scene), name, start ms}]
+//   seek(ms)  a Promise that settles with the frame's clock once the first frame of the 60 fps
+//             synthetic clock at or after ms is on the canvas (what kelvorin-capture --at ms draws)
+//   shared    the last link the Share button copied
+//   snapshotsTo  how far (ms) the snapshots that seeking starts from reach
+//   seekFrames   frames replayed, unseen, by the last seek: at most a second's once snapshotsTo
+//             has passed its target
+//   reducedFlashing  whether the demo plays (or ?at= draws) in its reduced-flashing mode
+// The length and the chapters come from the timeline itself (timeline.json, which
+// kelvorin-capture --timeline --json writes at build time).
+
+export const state = {
+  state: 'loading', clock: 0, scene: 0, fps: 0, audio: 'none', message: '',
+  music: null, heard: null, paused: false, muted: false, readyAt: null,
+  duration: null, chapters: [], shared: null, snapshotsTo: 0, seekFrames: 0,
+  reducedFlashing: false,
+};
+
+// Makes window.kelvorin: every field above, read as it is now, and seek(ms).
+export function publish(seek) {
+  const view = {};
+  for (const key of Object.keys(state)) {
+    Object.defineProperty(view, key, {
+      enumerable: true,
+      get: () => (key === 'chapters' ? state.chapters.map((c) => ({ ...c })) : state[key]),
+    });
+  }
+  view.seek = seek;
+  Object.defineProperty(window, 'kelvorin', { value: Object.freeze(view), enumerable: true });
+}
