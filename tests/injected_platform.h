@@ -134,11 +134,29 @@ inline const char *TakeError() {
 }
 
 inline const kelvorin::Platform platform = {
-    "injected",     RegisterClass,  UnregisterClass,      SetDisplayMode,    RestoreDisplayMode,
-    ShowCursor,     CreateWindow,   DestroyWindow,        GetDeviceContext,  ReleaseDeviceContext,
-    ChoosePixelFormat, SetPixelFormat, CreateContext,     MakeCurrent,       ReleaseCurrent,
-    DeleteContext,  ShowWindow,     SwapBuffers,          PollEvent,         PostQuit,
-    MessageBox,     Ticks,          TakeError,
+    .name = "injected",
+    .registerClass = RegisterClass,
+    .unregisterClass = UnregisterClass,
+    .setDisplayMode = SetDisplayMode,
+    .restoreDisplayMode = RestoreDisplayMode,
+    .showCursor = ShowCursor,
+    .createWindow = CreateWindow,
+    .destroyWindow = DestroyWindow,
+    .getDeviceContext = GetDeviceContext,
+    .releaseDeviceContext = ReleaseDeviceContext,
+    .choosePixelFormat = ChoosePixelFormat,
+    .setPixelFormat = SetPixelFormat,
+    .createContext = CreateContext,
+    .makeCurrent = MakeCurrent,
+    .releaseCurrent = ReleaseCurrent,
+    .deleteContext = DeleteContext,
+    .showWindow = ShowWindow,
+    .swapBuffers = SwapBuffers,
+    .pollEvent = PollEvent,
+    .postQuit = PostQuit,
+    .messageBox = MessageBox,
+    .ticks = Ticks,
+    .takeError = TakeError,
 };
 
 // Puts the backend in place; the sound goes to SDL's dummy driver unless one is chosen.
