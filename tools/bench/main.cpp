@@ -92,7 +92,7 @@ int Startup() {
     double window = Ms(start);
     ReadSoundList("Data/Sons_WAV.txt");
     InitSound();
-    PlaySample(0, 0, 1);
+    PlaySample(0, 0, LOOP_OFF);
     double music = Ms(start) - window;
     FirstFrame();
     double total = Ms(start);
