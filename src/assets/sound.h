@@ -2,7 +2,7 @@
 // edition is here: the list reader (sound_list.cpp) and the rules of playing (sound.cpp: what
 // may be played, and whether the output is open). Each edition supplies only its sound output,
 // the three functions at the end (sound_sdl.cpp on Linux, sound_win32.cpp on Windows,
-// sound_web.cpp in the browser).
+// sound_web.cpp in the browser, sound_null.cpp offscreen).
 #pragma once
 
 namespace kelvorin {
@@ -34,7 +34,7 @@ extern bool soundOpen;  // from an InitSound that succeeded to the next CloseSou
 //
 // Opens the output: on the desktop the default device of SDL's audio driver, 44100 Hz stereo,
 // 3 channels; on Windows the wave mapper, each channel in its sample's own format; in the
-// browser the page's Web Audio context. True when it opened.
+// browser the page's Web Audio context; offscreen never. True when it opened.
 bool OpenSoundOutput();
 // Stops what the channel plays, then plays the file at `path` on it, once or looped.
 void PlaySoundFile(int channel, const char *path, bool loop);
