@@ -8,7 +8,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/art/main.cpp)
   file(GLOB ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/art/*.cpp)
   add_executable(kelvorin-gentextures ${ART_SOURCES})
   target_include_directories(kelvorin-gentextures PRIVATE ${CMAKE_SOURCE_DIR}/tools /usr/include/stb)
-  target_link_libraries(kelvorin-gentextures PRIVATE PkgConfig::PNG)
+  target_link_libraries(kelvorin-gentextures PRIVATE kelvorin_png)
   set(TEXTURE_NAMES quorvanel logokelv kelvorin maker title light1 nuage ch0 ch1 ch2 ch3 ch4 ch5
       carrelage pierre petale espace contour ano1 ano2 ano3 ano4 soleil)
   set(TEXTURE_FILES)

@@ -5,12 +5,17 @@
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 find_package(Threads REQUIRED)
 
+# The one PNG writer (png/): the offline renderer's frames, the icon and gl_probe's pictures.
+add_library(kelvorin_png STATIC ${CMAKE_SOURCE_DIR}/tools/png/writer.cpp)
+target_include_directories(kelvorin_png PUBLIC ${CMAKE_SOURCE_DIR}/tools)
+target_link_libraries(kelvorin_png PRIVATE PkgConfig::PNG)
+
 file(GLOB CAPTURE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/capture/*.cpp)
 foreach(twin "" "-gles")
   string(REPLACE "-" "_" edition "kelvorin_offscreen${twin}")
   add_executable(kelvorin-capture${twin} ${CAPTURE_SOURCES})
   target_include_directories(kelvorin-capture${twin} PRIVATE ${CMAKE_SOURCE_DIR}/tools)
-  target_link_libraries(kelvorin-capture${twin} PRIVATE ${edition} PkgConfig::PNG Threads::Threads)
+  target_link_libraries(kelvorin-capture${twin} PRIVATE ${edition} kelvorin_png Threads::Threads)
   add_executable(kelvorin-bench${twin} ${CMAKE_SOURCE_DIR}/tools/bench/main.cpp)
   target_link_libraries(kelvorin-bench${twin} PRIVATE ${edition})
 endforeach()
