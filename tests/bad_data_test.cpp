@@ -1,54 +1,21 @@
 // A damaged copy of Data/, as a user might have it: each picture in turn cut short, given a
-// 108-byte header, emptied or replaced by a directory, and sound lists of garbage, of overlong
-// names and naming a directory. The whole program runs on the offscreen backend, in a copy of
-// Data/ made of links to the build's own files.
-#include <SDL2/SDL_mixer.h>
+// 108-byte header, emptied or replaced by a directory. The whole program runs on the offscreen
+// backend, in a copy of Data/ made of links to the build's own files. The damaged sound lists
+// are played through the Linux edition's sound (tests/linux/sound_sdl_test.cpp).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
 #include "assets/textures.h"
+#include "data_copy.h"
 #include "injected_platform.h"
-#include "platform/keys.h"
 #include "shell/frame_loop.h"
 
 using namespace kelvorin;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A scratch directory holding Data/ with links to every file of the build's Data/; the test
-// runs in it and it is removed at the end.
-struct DataCopy {
-    fs::path root, home;
-    DataCopy() {
-        char name[] = "/tmp/kelvorin-damaged-XXXXXX";
-        root = mkdtemp(name);
-        home = fs::current_path();
-        fs::create_directory(root / "Data");
-        for (const fs::directory_entry &e : fs::directory_iterator(fs::path(KELVORIN_BUILD_DIR) / "Data"))
-            fs::create_symlink(e.path(), root / "Data" / e.path().filename());
-        fs::current_path(root);
-    }
-    ~DataCopy() {
-        fs::current_path(home);
-        fs::remove_all(root);
-    }
-    // Replaces a link by a file of these bytes.
-    void Write(const std::string &file, const std::string &bytes) const {
-        fs::remove(root / file);
-        std::ofstream(root / file, std::ios::binary) << bytes;
-    }
-    std::string Original(const std::string &file) const {
-        std::ifstream in(fs::path(KELVORIN_BUILD_DIR) / file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-};
 
 enum Damage { TRUNCATED, HEADER_108, EMPTY, DIRECTORY };
 const char *const damageNames[] = {"truncated", "header108", "empty", "directory"};
@@ -103,62 +70,3 @@ INSTANTIATE_TEST_SUITE_P(
         return fs::path(textureFiles[std::get<0>(info.param)]).stem().string() + "_" +
                damageNames[std::get<1>(info.param)];
     });
-
-namespace {
-
-// Runs the demo for 20 frames, then Escape; true when the music was playing in every frame.
-bool RunTwentyFrames(bool *anyPlaying) {
-    injected::Install();
-    static bool playing, silent;
-    playing = false, silent = false;
-    injected::onSwap = [] { (Mix_Playing(0) ? playing : silent) = true; };
-    injected::events = [](int poll, Event *e) {
-        if (poll == 21) *e = injected::Key(EV_KEYDOWN, VK_ESCAPE);
-        return poll == 21;
-    };
-    EXPECT_EQ(RunDemo(), 0);
-    EXPECT_EQ(injected::swaps, 20);
-    EXPECT_EQ(injected::boxes.size(), 1u) << "a box besides the start question";
-    *anyPlaying = playing;
-    return playing && !silent;
-}
-
-}  // namespace
-
-// The control for the cases below: with the build's own list the music plays.
-TEST(DamagedSoundList, TheIntactListPlays) {
-    DataCopy data;
-    bool any;
-    EXPECT_TRUE(RunTwentyFrames(&any));
-}
-
-TEST(DamagedSoundList, BinaryGarbageGivesASilentDemo) {
-    DataCopy data;
-    std::string garbage(4096, '\0');
-    srand(13);
-    for (char &c : garbage) c = char(rand() & 0xFF);
-    data.Write("Data/Sons_WAV.txt", garbage);
-    bool any;
-    RunTwentyFrames(&any);
-    EXPECT_FALSE(any);
-}
-
-TEST(DamagedSoundList, VeryLongNamesGiveASilentDemo) {
-    DataCopy data;
-    // The music's own name padded past 39 characters, then names far longer than the table.
-    std::string padded = "Data/./././././././././././././kelvorin.wav";
-    ASSERT_GT(padded.size(), 39u);
-    data.Write("Data/Sons_WAV.txt", padded + "\n" + std::string(100000, 'n') + " " +
-                                        std::string(5000, '/') + "Data/kelvorin.wav\n");
-    bool any;
-    RunTwentyFrames(&any);
-    EXPECT_FALSE(any);
-}
-
-TEST(DamagedSoundList, NamingADirectoryGivesASilentDemo) {
-    DataCopy data;
-    data.Write("Data/Sons_WAV.txt", "Data\n");
-    bool any;
-    RunTwentyFrames(&any);
-    EXPECT_FALSE(any);
-}

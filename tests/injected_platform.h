@@ -3,7 +3,6 @@
 // can replace the clock. The shell sees it as any other backend, so the whole program path
 // (RunDemo) runs on it with its real error handling.
 #pragma once
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -134,18 +133,34 @@ inline const char *TakeError() {
 }
 
 inline const kelvorin::Platform platform = {
-    "injected",     RegisterClass,  UnregisterClass,      SetDisplayMode,    RestoreDisplayMode,
-    ShowCursor,     CreateWindow,   DestroyWindow,        GetDeviceContext,  ReleaseDeviceContext,
-    ChoosePixelFormat, SetPixelFormat, CreateContext,     MakeCurrent,       ReleaseCurrent,
-    DeleteContext,  ShowWindow,     SwapBuffers,          PollEvent,         PostQuit,
-    MessageBox,     Ticks,          TakeError,
+    .name = "injected",
+    .registerClass = RegisterClass,
+    .unregisterClass = UnregisterClass,
+    .setDisplayMode = SetDisplayMode,
+    .restoreDisplayMode = RestoreDisplayMode,
+    .showCursor = ShowCursor,
+    .createWindow = CreateWindow,
+    .destroyWindow = DestroyWindow,
+    .getDeviceContext = GetDeviceContext,
+    .releaseDeviceContext = ReleaseDeviceContext,
+    .choosePixelFormat = ChoosePixelFormat,
+    .setPixelFormat = SetPixelFormat,
+    .createContext = CreateContext,
+    .makeCurrent = MakeCurrent,
+    .releaseCurrent = ReleaseCurrent,
+    .deleteContext = DeleteContext,
+    .showWindow = ShowWindow,
+    .swapBuffers = SwapBuffers,
+    .pollEvent = PollEvent,
+    .postQuit = PostQuit,
+    .messageBox = MessageBox,
+    .ticks = Ticks,
+    .takeError = TakeError,
 };
 
-// Puts the backend in place; the sound goes to SDL's dummy driver unless one is chosen.
-inline void Install() {
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    kelvorin::platform = &platform;
-}
+// Puts the backend in place. The sound is the edition's own: none offscreen, while the Linux
+// edition's tests choose SDL's driver themselves.
+inline void Install() { kelvorin::platform = &platform; }
 
 // The log from the first entry equal to `from` on (empty when there is none).
 inline std::vector<std::string> LogFrom(const std::string &from) {

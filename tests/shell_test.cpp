@@ -1,7 +1,7 @@
-// The shell without a display: key codes, the window procedure, the view, the render state
-// of a new context, the dispatcher and the texture table.
+// The shell without a display: the window procedure, the view, the render state of a new
+// context, the dispatcher and the texture table. The Linux edition's key codes are tested with
+// its backends (tests/linux/keys_sdl_test.cpp).
 #include <GL/gl.h>
-#include <SDL2/SDL_keycode.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,29 +12,11 @@
 #include <string>
 
 #include "assets/textures.h"
-#include "editions/linux/keys_sdl.h"
 #include "offscreen_harness.h"
 #include "platform/keys.h"
 #include "shell/render_state.h"
 
 using namespace kelvorin;
-
-TEST(Keys, VirtualKeyCodes) {
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_ESCAPE), 27);
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_F1), 112);
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_F12), 123);
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_a), 'A');
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_z), 'Z');
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_0), '0');
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_9), '9');
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_LEFT), 0x25);
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_DOWN), 0x28);
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_RETURN), 0x0D);
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_SPACE), 0x20);
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_KP_0), 0x60);
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_KP_9), 0x69);
-    EXPECT_EQ(VirtualKeyFromSDL(SDLK_UNKNOWN), 0);
-}
 
 TEST(WindowProc, KeysAndActivation) {
     platform = &offscreenPlatform;

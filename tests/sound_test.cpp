@@ -1,3 +1,4 @@
+// The sound list reader, and the offscreen edition's silence.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +9,9 @@
 #include <unistd.h>
 
 #include "assets/sound.h"
+#include "injected_platform.h"
+#include "platform/keys.h"
+#include "shell/frame_loop.h"
 
 using namespace kelvorin;
 
@@ -91,4 +95,24 @@ TEST(SoundList, AnOverlongNameLeavesItsEntryEmpty) {
     EXPECT_EQ(soundNames[0][0], '\0');
     EXPECT_EQ(std::string(soundNames[1]), fits);  // the rest of the list is read on
     EXPECT_EQ(soundNames[2][0], '\0');
+}
+
+// The offscreen edition's sound output never opens: with the music listed, the demo plays its
+// frames silently to the end, and shows no box about the sound.
+TEST(NullSound, TheDemoPlaysSilently) {
+    injected::Install();
+    static bool everOpen;
+    everOpen = false;
+    injected::onSwap = [] { everOpen = everOpen || soundOpen; };
+    injected::events = [](int poll, Event *e) {
+        if (poll == 21) *e = injected::Key(EV_KEYDOWN, VK_ESCAPE);
+        return poll == 21;
+    };
+    EXPECT_EQ(RunDemo(), 0);
+    EXPECT_EQ(std::string(soundNames[0]), "Data/kelvorin.wav");
+    EXPECT_EQ(injected::swaps, 20);
+    EXPECT_EQ(injected::boxes.size(), 1u) << "a box besides the start question";
+    EXPECT_FALSE(everOpen);
+    EXPECT_FALSE(InitSound());
+    EXPECT_FALSE(soundOpen);
 }

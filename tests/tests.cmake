@@ -1,5 +1,6 @@
-# Unit and offscreen tests: every tests/*.cpp goes into one GoogleTest binary; each case runs
-# in its own process (the demo's state is global), with build/ as the working directory.
+# Unit and offscreen tests: every tests/*.cpp goes into one GoogleTest binary on the offscreen
+# edition (no sound); each case runs in its own process (the demo's state is global), with
+# build/ as the working directory.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
@@ -9,11 +10,40 @@ target_include_directories(kelvorin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools)
 # The browser edition's key map is plain C++, tested natively with the rest.
 include(${CMAKE_SOURCE_DIR}/src/editions/web/keys.cmake)
 target_link_libraries(kelvorin_tests PRIVATE
-  kelvorin_core kelvorin_web_keys PkgConfig::PNG GTest::gtest GTest::gtest_main)
+  kelvorin_offscreen kelvorin_web_keys PkgConfig::PNG GTest::gtest GTest::gtest_main)
 target_compile_definitions(kelvorin_tests PRIVATE
   KELVORIN_BUILD_DIR="${CMAKE_BINARY_DIR}" KELVORIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(kelvorin_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+
+# The Linux edition's own backends, the SDL key map and the sound on SDL2_mixer: every
+# tests/linux/*.cpp, in a binary of their own on kelvorin_linux, run as the unit tests are. The
+# whole program runs there on the offscreen backend (its EGL source alone), with this edition's
+# sound.
+file(GLOB LINUX_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/linux/*.cpp)
+add_executable(kelvorin_linux_tests ${LINUX_TEST_SOURCES} ${OFFSCREEN_PLATFORM_SOURCES})
+target_include_directories(kelvorin_linux_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(kelvorin_linux_tests PRIVATE
+  kelvorin_linux OpenGL::EGL GTest::gtest GTest::gtest_main)
+target_compile_definitions(kelvorin_linux_tests PRIVATE KELVORIN_BUILD_DIR="${CMAKE_BINARY_DIR}")
+gtest_discover_tests(kelvorin_linux_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+
+# The rules of playing (src/assets/sound.cpp) against a fake sound output, which takes the
+# place of an edition's backend: the rules and the list alone, with tests/sound_rules/.
+file(GLOB SOUND_RULES_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/sound_rules/*.cpp)
+add_executable(kelvorin_sound_rules_tests ${SOUND_RULES_TEST_SOURCES}
+  ${CMAKE_SOURCE_DIR}/src/assets/sound.cpp ${CMAKE_SOURCE_DIR}/src/assets/sound_list.cpp)
+target_include_directories(kelvorin_sound_rules_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(kelvorin_sound_rules_tests PRIVATE GTest::gtest GTest::gtest_main)
+gtest_discover_tests(kelvorin_sound_rules_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
+
+# The offscreen edition's programs and the unit tests link neither SDL2 nor SDL2_mixer.
+add_test(NAME offscreen_links_no_sdl COMMAND bash ${CMAKE_SOURCE_DIR}/tests/links_no_sdl.sh
+  $<TARGET_FILE:kelvorin> $<TARGET_FILE:kelvorin-capture> $<TARGET_FILE:kelvorin-capture-gles>
+  $<TARGET_FILE:kelvorin-bench> $<TARGET_FILE:kelvorin-bench-gles> $<TARGET_FILE:gl_probe>
+  $<TARGET_FILE:kelvorin_tests>)
+set_tests_properties(offscreen_links_no_sdl PROPERTIES TIMEOUT 60)
 
 # The generated pictures and music, byte for byte: any change to the art or the mix must be
 # deliberate. After one, record the new checksums from the build's Data/:
@@ -59,9 +89,9 @@ endforeach()
 add_executable(frame_diff tests/gles/frame_diff.cpp)
 target_link_libraries(frame_diff PRIVATE PkgConfig::PNG)
 add_executable(gl_probe tests/gles/probe.cpp)
-target_link_libraries(gl_probe PRIVATE kelvorin_core PkgConfig::PNG)
+target_link_libraries(gl_probe PRIVATE kelvorin_offscreen kelvorin_png)
 add_executable(gl_probe_gles tests/gles/probe.cpp)
-target_link_libraries(gl_probe_gles PRIVATE kelvorin_core_gles PkgConfig::PNG)
+target_link_libraries(gl_probe_gles PRIVATE kelvorin_offscreen_gles kelvorin_png)
 add_test(NAME gles.probe COMMAND bash ${CMAKE_SOURCE_DIR}/tests/gles/probe.sh
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 set_tests_properties(gles.probe PROPERTIES TIMEOUT 120)
@@ -79,4 +109,4 @@ endif()
 
 # Benchmarks: built with the tests, run by hand or by script/bench, never by ctest.
 add_executable(scroller_bench tests/bench/scroller_bench.cpp)
-target_link_libraries(scroller_bench PRIVATE kelvorin_core)
+target_link_libraries(scroller_bench PRIVATE kelvorin_offscreen)

@@ -9,7 +9,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/art/main.cpp)
   add_executable(kelvorin-gentextures ${ART_SOURCES})
   target_include_directories(kelvorin-gentextures PRIVATE ${CMAKE_SOURCE_DIR}/tools
     ${CMAKE_SOURCE_DIR}/src /usr/include/stb)
-  target_link_libraries(kelvorin-gentextures PRIVATE PkgConfig::PNG)
+  target_link_libraries(kelvorin-gentextures PRIVATE kelvorin_png)
   # The pictures' names, from the texture table's list (each entry X(TEX_..., name)).
   set(TEXTURE_LIST ${CMAKE_SOURCE_DIR}/src/assets/textures.h)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TEXTURE_LIST})

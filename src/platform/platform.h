@@ -46,7 +46,9 @@ struct Event {
     uintptr_t wParam;  // the value Win32 would have put in the message's wParam
 };
 
-// Each step returns false on failure; the shell shows the failure text.
+// Each step returns false on failure; the shell shows the failure text. A backend fills the
+// table by name (.registerClass = ..., in this order): ten steps have the same type, so a table
+// filled by position would still compile with two of them swapped.
 struct Platform {
     const char *name;
     bool (*registerClass)();                       // bring up the windowing system

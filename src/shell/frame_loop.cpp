@@ -42,7 +42,7 @@ bool StartDemo() {
 
     ReadSoundList("Data/Sons_WAV.txt");
     InitSound();
-    PlaySample(0, 0, 1);
+    PlaySample(0, 0, LOOP_OFF);
     // The clock is first read in the first pass, after the textures and the music are loaded.
     return true;
 }

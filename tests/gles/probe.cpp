@@ -8,12 +8,12 @@
 //   gl_probe OUT.png
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <png.h>
 
 #include <cstdio>
 #include <vector>
 
 #include "platform/platform.h"
+#include "png/writer.h"
 
 #ifdef KELVORIN_GLES
 #include "gles/gles.h"
@@ -265,13 +265,10 @@ bool Write(const char *path) {
     std::vector<unsigned char> pixels(size_t(WIDTH) * HEIGHT * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, WIDTH, HEIGHT, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    png.width = WIDTH;
-    png.height = HEIGHT;
-    png.format = PNG_FORMAT_BGRA;
-    // GL's rows run bottom up, which a negative stride tells libpng.
-    return png_image_write_to_file(&png, path, 0, pixels.data(), -WIDTH * 4, nullptr);
+    FILE *file = std::fopen(path, "wb");
+    if (!file) return false;
+    bool written = WritePng(file, WIDTH, HEIGHT, 4, pixels.data(), ROWS_BOTTOM_FIRST | ROWS_BGR);
+    return std::fclose(file) == 0 && written;
 }
 
 }  // namespace

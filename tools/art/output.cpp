@@ -1,8 +1,6 @@
 // The pictures as files: 24-bit bottom-up BMP (14-byte file header, 40-byte information
-// header) with ordered dither, and the icon as an 8-bit RGBA PNG through libpng.
+// header) with ordered dither, and the icon as an 8-bit RGBA PNG (tools/png/).
 #include "art/output.h"
-
-#include <png.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "art/pictures.h"
+#include "png/writer.h"
 
 namespace kelvorin {
 
@@ -105,22 +104,8 @@ bool writeIcon(const std::string &path) {
                      std::strerror(errno));
         return false;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        std::fprintf(stderr, "kelvorin-gentextures: writing %s failed\n", path.c_str());
-        return false;
-    }
-    png_init_io(png, f);
-    png_set_IHDR(png, info, img.w, img.h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < img.h; ++y) png_write_row(png, &rgba[(size_t)y * img.w * 4]);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    bool ok = std::fclose(f) == 0;
+    bool written = WritePng(f, img.w, img.h, 4, rgba.data(), ROWS_TOP_FIRST);
+    bool ok = std::fclose(f) == 0 && written;
     if (!ok) std::fprintf(stderr, "kelvorin-gentextures: writing %s failed\n", path.c_str());
     return ok;
 }

@@ -5,15 +5,18 @@
 //                               first frames of each visit left out as warm-up). With FROM and
 //                               UNTIL only frames in [FROM, UNTIL] ms count and the earlier ones
 //                               are drawn into a tiny viewport: a stretch to profile.
-//   kelvorin-bench startup      OpenDemoWindow to the first finished frame (textures and music
-//                               loaded), then the median of 5 F1-style re-creations at 1024x768
+//   kelvorin-bench startup      OpenDemoWindow to the first finished frame: the window with its
+//                               textures, the sound (the list read, the output opened and the
+//                               music started) and the first frame; then the median of 5
+//                               F1-style re-creations at 1024x768. The offscreen edition has no
+//                               sound output, so its sound step reads the list and decodes no
+//                               music: the desktop's decoding is not in these numbers.
 // Run it in the directory that holds Data/.
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -86,18 +89,17 @@ void FirstFrame() {
 }
 
 int Startup() {
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
     Clock::time_point start = Clock::now();
     if (!Open(800, 600)) return 1;
     double window = Ms(start);
     ReadSoundList("Data/Sons_WAV.txt");
     InitSound();
-    PlaySample(0, 0, 1);
-    double music = Ms(start) - window;
+    PlaySample(0, 0, LOOP_OFF);
+    double sound = Ms(start) - window;
     FirstFrame();
     double total = Ms(start);
-    std::printf("startup %.1f window %.1f music %.1f frame %.1f\n", total, window, music,
-                total - window - music);
+    std::printf("startup %.1f window %.1f sound %.1f frame %.1f\n", total, window, sound,
+                total - window - sound);
     std::vector<double> recreations;
     for (int i = 0; i < 5; i++) {
         start = Clock::now();

@@ -3,7 +3,6 @@
 // flashes (report.cpp).
 // Frame k has clock floor(k * 1000 / fps) ms.
 #include <GL/gl.h>
-#include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +20,7 @@
 #include "capture/timeline.h"
 #include "capture/video.h"
 #include "platform/platform.h"
+#include "png/writer.h"
 #include "scenes/dispatcher.h"
 #include "scenes/reduced_flashing.h"
 #include "shell/frame_loop.h"
@@ -36,22 +36,9 @@ bool WritePNG(const std::string &path, int width, int height) {
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     FILE *file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int row = height - 1; row >= 0; row--)
-        png_write_row(png, pixels.data() + (size_t)row * width * 3);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    bool written =
+        kelvorin::WritePng(file, width, height, 3, pixels.data(), kelvorin::ROWS_BOTTOM_FIRST);
+    return std::fclose(file) == 0 && written;
 }
 
 std::string FrameName(const std::string &dir, long ms) {

@@ -262,11 +262,29 @@ const char *TakeError() {
 }  // namespace
 
 const Platform windowPlatform = {
-    "window",        RegisterClass,    UnregisterClass,      SetDisplayMode, RestoreDisplayMode,
-    ShowCursor,      CreateWindow,     DestroyWindow,        GetDeviceContext,
-    ReleaseDeviceContext, ChoosePixelFormat, SetPixelFormat, CreateContext,  MakeCurrent,
-    ReleaseCurrent,  DeleteContext,    ShowWindow,           SwapBuffers,    PollEvent,
-    PostQuit,        MessageBox,       Ticks,                TakeError,
+    .name = "window",
+    .registerClass = RegisterClass,
+    .unregisterClass = UnregisterClass,
+    .setDisplayMode = SetDisplayMode,
+    .restoreDisplayMode = RestoreDisplayMode,
+    .showCursor = ShowCursor,
+    .createWindow = CreateWindow,
+    .destroyWindow = DestroyWindow,
+    .getDeviceContext = GetDeviceContext,
+    .releaseDeviceContext = ReleaseDeviceContext,
+    .choosePixelFormat = ChoosePixelFormat,
+    .setPixelFormat = SetPixelFormat,
+    .createContext = CreateContext,
+    .makeCurrent = MakeCurrent,
+    .releaseCurrent = ReleaseCurrent,
+    .deleteContext = DeleteContext,
+    .showWindow = ShowWindow,
+    .swapBuffers = SwapBuffers,
+    .pollEvent = PollEvent,
+    .postQuit = PostQuit,
+    .messageBox = MessageBox,
+    .ticks = Ticks,
+    .takeError = TakeError,
 };
 
 }  // namespace kelvorin

@@ -169,11 +169,29 @@ uint32_t Ticks() {
 }  // namespace
 
 const Platform offscreenPlatform = {
-    "offscreen",     RegisterClass,    UnregisterClass,      SetDisplayMode, RestoreDisplayMode,
-    ShowCursor,      CreateWindow,     DestroyWindow,        GetDeviceContext,
-    ReleaseDeviceContext, ChoosePixelFormat, SetPixelFormat, CreateContext,  MakeCurrent,
-    ReleaseCurrent,  DeleteContext,    ShowWindow,           SwapBuffers,    PollEvent,
-    PostQuit,        MessageBox,       Ticks,                nullptr,
+    .name = "offscreen",
+    .registerClass = RegisterClass,
+    .unregisterClass = UnregisterClass,
+    .setDisplayMode = SetDisplayMode,
+    .restoreDisplayMode = RestoreDisplayMode,
+    .showCursor = ShowCursor,
+    .createWindow = CreateWindow,
+    .destroyWindow = DestroyWindow,
+    .getDeviceContext = GetDeviceContext,
+    .releaseDeviceContext = ReleaseDeviceContext,
+    .choosePixelFormat = ChoosePixelFormat,
+    .setPixelFormat = SetPixelFormat,
+    .createContext = CreateContext,
+    .makeCurrent = MakeCurrent,
+    .releaseCurrent = ReleaseCurrent,
+    .deleteContext = DeleteContext,
+    .showWindow = ShowWindow,
+    .swapBuffers = SwapBuffers,
+    .pollEvent = PollEvent,
+    .postQuit = PostQuit,
+    .messageBox = MessageBox,
+    .ticks = Ticks,
+    .takeError = nullptr,
 };
 
 }  // namespace kelvorin

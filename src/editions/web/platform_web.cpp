@@ -252,11 +252,29 @@ const char *TakeError() {
 void UseFixedCanvas(bool fixed) { fixedCanvas = fixed; }
 
 const Platform webPlatform = {
-    "web",           RegisterClass,    UnregisterClass,      SetDisplayMode, RestoreDisplayMode,
-    ShowCursor,      CreateWindow,     DestroyWindow,        GetDeviceContext,
-    ReleaseDeviceContext, ChoosePixelFormat, SetPixelFormat, CreateContext,  MakeCurrent,
-    ReleaseCurrent,  DeleteContext,    ShowWindow,           SwapBuffers,    PollEvent,
-    PostQuit,        MessageBox,       Ticks,                TakeError,
+    .name = "web",
+    .registerClass = RegisterClass,
+    .unregisterClass = UnregisterClass,
+    .setDisplayMode = SetDisplayMode,
+    .restoreDisplayMode = RestoreDisplayMode,
+    .showCursor = ShowCursor,
+    .createWindow = CreateWindow,
+    .destroyWindow = DestroyWindow,
+    .getDeviceContext = GetDeviceContext,
+    .releaseDeviceContext = ReleaseDeviceContext,
+    .choosePixelFormat = ChoosePixelFormat,
+    .setPixelFormat = SetPixelFormat,
+    .createContext = CreateContext,
+    .makeCurrent = MakeCurrent,
+    .releaseCurrent = ReleaseCurrent,
+    .deleteContext = DeleteContext,
+    .showWindow = ShowWindow,
+    .swapBuffers = SwapBuffers,
+    .pollEvent = PollEvent,
+    .postQuit = PostQuit,
+    .messageBox = MessageBox,
+    .ticks = Ticks,
+    .takeError = TakeError,
 };
 
 }  // namespace kelvorin

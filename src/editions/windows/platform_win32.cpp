@@ -259,12 +259,29 @@ const char *TakeError() {
 }  // namespace
 
 const Platform windowPlatform = {
-    "window",       RegisterWindowClass, UnregisterWindowClass, SetDisplayMode,
-    RestoreDisplayMode, ShowMouseCursor, OpenWindow,           DestroyDemoWindow,
-    GetDeviceContext, ReleaseDeviceContext, ChooseFormat,       SetFormat,
-    CreateContext,  MakeCurrent,         ReleaseCurrent,        DeleteContext,
-    ShowDemoWindow, Present,             PollEvent,             PostQuit,
-    ShowBox,        Ticks,               TakeError,
+    .name = "window",
+    .registerClass = RegisterWindowClass,
+    .unregisterClass = UnregisterWindowClass,
+    .setDisplayMode = SetDisplayMode,
+    .restoreDisplayMode = RestoreDisplayMode,
+    .showCursor = ShowMouseCursor,
+    .createWindow = OpenWindow,
+    .destroyWindow = DestroyDemoWindow,
+    .getDeviceContext = GetDeviceContext,
+    .releaseDeviceContext = ReleaseDeviceContext,
+    .choosePixelFormat = ChooseFormat,
+    .setPixelFormat = SetFormat,
+    .createContext = CreateContext,
+    .makeCurrent = MakeCurrent,
+    .releaseCurrent = ReleaseCurrent,
+    .deleteContext = DeleteContext,
+    .showWindow = ShowDemoWindow,
+    .swapBuffers = Present,
+    .pollEvent = PollEvent,
+    .postQuit = PostQuit,
+    .messageBox = ShowBox,
+    .ticks = Ticks,
+    .takeError = TakeError,
 };
 
 }  // namespace kelvorin

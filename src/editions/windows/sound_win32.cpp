@@ -1,5 +1,5 @@
-// Sound on Windows through winmm's waveOut, the Windows backend of the sound interface (the
-// list reader is shared, sound_list.cpp). A sample is read whole into memory with the
+// Sound on Windows through winmm's waveOut, the Windows backend of the sound output (the list
+// and the rules of playing are shared, src/assets/). A sample is read whole into memory with the
 // multimedia file calls and handed to its channel's wave output as one block, so the music
 // starts within a few milliseconds of PlaySample, just before the first frame, with nothing
 // left to read from the disk while the demo runs. Every failure is silent: the demo then runs
@@ -15,15 +15,12 @@ namespace kelvorin {
 
 namespace {
 
-enum { LOOP_OFF = 1, LOOP_NORMAL = 2 };
-
 // One channel: its wave output and the block it plays.
 struct Channel {
     HWAVEOUT output;
     WAVEHDR block;
 };
 Channel channels[SOUND_NAMES];
-bool soundOpen = false;
 
 // Reads a RIFF WAVE file: its format and its sample data, allocated with malloc.
 bool ReadWave(const char *path, WAVEFORMATEX *format, char **data, DWORD *size) {
@@ -70,7 +67,7 @@ void StopChannel(Channel &channel) {
 
 // The output is the wave mapper, Windows' default device; each channel opens its own wave
 // output in the format of the sample it plays. With no device the demo is silent.
-bool InitSound() {
+bool OpenSoundOutput() {
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = 2;
@@ -78,22 +75,17 @@ bool InitSound() {
     format.wBitsPerSample = 16;
     format.nBlockAlign = 4;
     format.nAvgBytesPerSec = 44100 * 4;
-    soundOpen = waveOutGetNumDevs() > 0 &&
-                waveOutOpen(nullptr, WAVE_MAPPER, &format, 0, 0, WAVE_FORMAT_QUERY) ==
-                    MMSYSERR_NOERROR;
-    return soundOpen;
+    return waveOutGetNumDevs() > 0 &&
+           waveOutOpen(nullptr, WAVE_MAPPER, &format, 0, 0, WAVE_FORMAT_QUERY) == MMSYSERR_NOERROR;
 }
 
-void PlaySample(int channel, int entry, int loopMode) {
-    if (!soundOpen || channel < 0 || channel >= SOUND_NAMES || entry < 0 || entry >= SOUND_NAMES)
-        return;
-    if (soundNames[entry][0] == '\0') return;
+void PlaySoundFile(int channel, const char *path, bool loop) {
     Channel &playing = channels[channel];
     StopChannel(playing);
     WAVEFORMATEX format;
     char *data = nullptr;
     DWORD size = 0;
-    if (!ReadWave(soundNames[entry], &format, &data, &size)) return;
+    if (!ReadWave(path, &format, &data, &size)) return;
     if (waveOutOpen(&playing.output, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
         playing.output = nullptr;
         std::free(data);
@@ -101,7 +93,7 @@ void PlaySample(int channel, int entry, int loopMode) {
     }
     playing.block.lpData = data;
     playing.block.dwBufferLength = size - size % format.nBlockAlign;
-    if (loopMode == LOOP_NORMAL) {
+    if (loop) {
         playing.block.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
         playing.block.dwLoops = 0xFFFFFFFF;
     }
@@ -110,9 +102,8 @@ void PlaySample(int channel, int entry, int loopMode) {
         StopChannel(playing);
 }
 
-void CloseSound() {
+void CloseSoundOutput() {
     for (Channel &channel : channels) StopChannel(channel);
-    soundOpen = false;
 }
 
 }  // namespace kelvorin
