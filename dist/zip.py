@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""zip.py ARCHIVE DIR NAME...: packs the named files of DIR into ARCHIVE, so that the same files
-give the same bytes on any machine: entries in the order of their names, each dated
-SOURCE_DATE_EPOCH (as UTC; without it, the newest file's time), with mode 644, no owner and no
-extra fields. A plain `zip` would take each file's own time in the local time zone, the order
-of the folders on disk and the owner's ids."""
+"""zip.py ARCHIVE DIR NAME...: packs the named files of DIR (NAME "." for every file beneath it)
+into ARCHIVE, so that the same files give the same bytes on any machine: entries in the order
+of their names, each dated SOURCE_DATE_EPOCH (as UTC; without it, the newest file's time), with
+mode 644, no owner and no extra fields. A plain `zip` would take each file's own time in the
+local time zone, the order of the folders on disk and the owner's ids."""
 import os
 import sys
 import time
@@ -15,7 +15,12 @@ ZIP_EPOCH = 315532800  # 1980-01-01, the earliest time a zip entry can hold
 def main():
     if len(sys.argv) < 4:
         sys.exit("usage: zip.py ARCHIVE DIR NAME...")
-    archive, top, names = sys.argv[1], sys.argv[2], sorted(set(sys.argv[3:]))
+    archive, top, names = sys.argv[1], sys.argv[2], set(sys.argv[3:])
+    if "." in names:
+        names.discard(".")
+        names.update(os.path.relpath(os.path.join(folder, name), top)
+                     for folder, _, files in os.walk(top) for name in files)
+    names = sorted(names)
     for name in names:
         if not os.path.isfile(os.path.join(top, name)):
             sys.exit(f"zip.py: {os.path.join(top, name)} is not a file")

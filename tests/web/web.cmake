@@ -1,10 +1,10 @@
 # The browser edition's tests, run by ctest in the web build: tests/web/*.py, each with a web
 # server and a headless Chromium of its own (tools/browser/browser.py), on the site as it is
-# released: kelvorin-web.zip unpacked into site/ (the fixture web.site). The parity test also
+# released: kelvorin-web.zip unpacked into released/ (the fixture web.site). The parity test also
 # runs the native build's kelvorin-capture.
-set(SITE ${CMAKE_BINARY_DIR}/site)
+set(RELEASED ${CMAKE_BINARY_DIR}/released)
 add_test(NAME web.site COMMAND /bin/sh -c
-  "rm -rf '${SITE}' && /usr/bin/python3 -m zipfile -e '${CMAKE_BINARY_DIR}/kelvorin-web.zip' '${SITE}'")
+  "rm -rf '${RELEASED}' && /usr/bin/python3 -m zipfile -e '${CMAKE_BINARY_DIR}/kelvorin-web.zip' '${RELEASED}'")
 set_tests_properties(web.site PROPERTIES FIXTURES_SETUP web_site TIMEOUT 60)
 file(GLOB WEB_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/web/*.py)
 list(FILTER WEB_TESTS EXCLUDE REGEX "/steps\\.py$")  # the steps the player's tests share
@@ -12,5 +12,5 @@ foreach(test ${WEB_TESTS})
   get_filename_component(name ${test} NAME_WE)
   add_test(NAME web.${name} COMMAND /usr/bin/python3 ${test})
   set_tests_properties(web.${name} PROPERTIES TIMEOUT 300 FIXTURES_REQUIRED web_site
-    ENVIRONMENT "SITE=${SITE};NATIVE=${KELVORIN_NATIVE_BUILD};WEB_LIMIT=240;PYTHONPATH=${CMAKE_SOURCE_DIR}/tools/browser")
+    ENVIRONMENT "SITE=${RELEASED};NATIVE=${KELVORIN_NATIVE_BUILD};WEB_LIMIT=240;PYTHONPATH=${CMAKE_SOURCE_DIR}/tools/browser")
 endforeach()

@@ -17,63 +17,11 @@
 #include <cstring>
 #include <string>
 
-#include "art/lettering.h"
 #include "art/output.h"
 #include "art/pictures.h"
 #include "assets/textures.h"
 
 namespace kelvorin {
-namespace {
-
-struct Picture {
-    TextureId id;
-    Image (*draw)();
-    bool mirrored;  // lettering that must read correctly through sprite2's mirror
-};
-
-Image drawCh0() { return drawDigit(0); }
-Image drawCh1() { return drawDigit(1); }
-Image drawCh2() { return drawDigit(2); }
-Image drawCh3() { return drawDigit(3); }
-Image drawCh4() { return drawDigit(4); }
-Image drawCh5() { return drawDigit(5); }
-
-// What draws each picture of the texture table, in its order; its name is the table's.
-constexpr Picture PICTURES[] = {
-    {TEX_QUORVANEL, drawQuorvanel, true},
-    {TEX_LOGOKELV, drawLogo, true},
-    {TEX_KELVORIN, drawBanner, true},
-    {TEX_MAKER, drawMaker, true},
-    {TEX_TITLE, drawTitle, true},
-    {TEX_LIGHT1, drawLight1, false},
-    {TEX_NUAGE, drawNuage, false},
-    {TEX_CH0, drawCh0, false},
-    {TEX_CH1, drawCh1, false},
-    {TEX_CH2, drawCh2, false},
-    {TEX_CH3, drawCh3, false},
-    {TEX_CH4, drawCh4, false},
-    {TEX_CH5, drawCh5, false},
-    {TEX_CARRELAGE, drawCarrelage, false},
-    {TEX_PIERRE, drawPierre, false},
-    {TEX_PETALE, drawPetale, false},
-    {TEX_ESPACE, drawEspace, false},
-    {TEX_CONTOUR, drawContour, false},
-    {TEX_ANO1, drawAno1, false},
-    {TEX_ANO2, drawAno2, false},
-    {TEX_ANO3, drawAno3, false},
-    {TEX_ANO4, drawAno4, false},
-    {TEX_SOLEIL, drawSoleil, false},
-};
-
-constexpr bool EveryPictureInTableOrder() {
-    if (sizeof PICTURES / sizeof PICTURES[0] != NUM_TEXTURES) return false;
-    for (int i = 0; i < NUM_TEXTURES; i++)
-        if (PICTURES[i].id != i) return false;
-    return true;
-}
-static_assert(EveryPictureInTableOrder(), "one drawing for each texture, in the table's order");
-
-}  // namespace
 
 int GenerateTextures(int argc, char **argv) {
     if (argc == 2 && std::strcmp(argv[1], "--list") == 0) {
@@ -87,16 +35,10 @@ int GenerateTextures(int argc, char **argv) {
                              "       kelvorin-gentextures --list\n");
         return 2;
     }
-    const std::string dir = "/usr/share/fonts/truetype/dejavu/";
-    if (!loadFont(boldFont, (dir + "DejaVuSans-Bold.ttf").c_str()) ||
-        !loadFont(bookFont, (dir + "DejaVuSans.ttf").c_str()))
-        return 1;
+    if (!LoadFonts(FONT_DIR)) return 1;
     if (icon) return writeIcon(argv[2]) ? 0 : 1;
-    for (const Picture &p : PICTURES) {
-        Image img = p.draw();
-        if (!writeBmp(std::string(argv[1]) + "/" + textureNames[p.id] + ".bmp", img, p.mirrored))
-            return 1;
-    }
+    for (int id = 0; id < NUM_TEXTURES; id++)
+        if (!WritePicture(id, argv[1])) return 1;
     return 0;
 }
 

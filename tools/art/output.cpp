@@ -1,5 +1,5 @@
 // The pictures as files: 24-bit bottom-up BMP (14-byte file header, 40-byte information
-// header) with ordered dither, and the icon as an 8-bit RGBA PNG (tools/png/).
+// header) with ordered dither.
 #include "art/output.h"
 
 #include <algorithm>
@@ -11,21 +11,19 @@
 #include <vector>
 
 #include "art/pictures.h"
-#include "png/writer.h"
 
 namespace kelvorin {
 
-namespace {
-
-bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
-
-// Bright colour past full scale spills into the other channels, so hot cores turn white.
 unsigned char channel(float c, float extra, int x, int y) {
     static const float BAYER[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     float dither = (BAYER[y & 3][x & 3] + 0.5f) / 16 - 0.5f;  // breaks up gradient bands
     int v = (int)std::floor(clampf(c + extra) * 255 + 0.5f + dither * 0.94f);
     return (unsigned char)(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
+
+namespace {
+
+bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 void put16(unsigned char *p, unsigned v) {
     p[0] = (unsigned char)v;
@@ -78,34 +76,6 @@ bool writeBmp(const std::string &path, Image &img, bool mirrored) {
     }
     bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
     ok = std::fclose(f) == 0 && ok;
-    if (!ok) std::fprintf(stderr, "kelvorin-gentextures: writing %s failed\n", path.c_str());
-    return ok;
-}
-
-bool writeIcon(const std::string &path) {
-    Image img = drawLogo();
-    std::vector<unsigned char> rgba((size_t)img.w * img.h * 4);
-    for (int y = 0; y < img.h; ++y)
-        for (int x = 0; x < img.w; ++x) {
-            Rgb c = img.at(x, y);
-            float extra = 0.6f * pos(std::max(c.r, std::max(c.g, c.b)) - 1);
-            unsigned char v[3] = {channel(c.r, extra, x, y), channel(c.g, extra, x, y),
-                                  channel(c.b, extra, x, y)};
-            float d = std::fabs(x + 0.5f - img.w / 2.0f) + std::fabs(y + 0.5f - img.h / 2.0f);
-            int alpha = d <= LOGO_INNER ? 255 : std::max(v[0], std::max(v[1], v[2]));
-            unsigned char *out = &rgba[((size_t)y * img.w + x) * 4];
-            for (int i = 0; i < 3; ++i)
-                out[i] = alpha ? (unsigned char)((v[i] * 255 + alpha / 2) / alpha) : 0;
-            out[3] = (unsigned char)alpha;
-        }
-    FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "kelvorin-gentextures: cannot write %s: %s\n", path.c_str(),
-                     std::strerror(errno));
-        return false;
-    }
-    bool written = WritePng(f, img.w, img.h, 4, rgba.data(), ROWS_TOP_FIRST);
-    bool ok = std::fclose(f) == 0 && written;
     if (!ok) std::fprintf(stderr, "kelvorin-gentextures: writing %s failed\n", path.c_str());
     return ok;
 }

@@ -8,8 +8,11 @@ namespace kelvorin {
 
 // Writes a power-of-two picture as a 24-bit bottom-up BMP file, mirrored along x when asked.
 bool writeBmp(const std::string &path, Image &img, bool mirrored);
+// One channel of a pixel as a byte, dithered by its place (x, y): bright colour past full scale
+// (extra) spills into the other channels, so hot cores turn white.
+unsigned char channel(float c, float extra, int x, int y);
 
-// The desktop icon: the logo facing the viewer on a transparent ground, an 8-bit RGBA PNG. The
+// The desktop icon (icon.cpp): the logo facing the viewer on a transparent ground, an 8-bit RGBA PNG. The
 // logo is made to be added onto black, so outside its inner diamond a pixel's brightest channel
 // becomes its opacity and its colour is divided by it: over black the icon is the picture.
 bool writeIcon(const std::string &path);

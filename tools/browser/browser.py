@@ -72,13 +72,14 @@ def _end_group(group):
 
 
 class Server:
-    """python3 -m http.server over the site, in a process group of its own, on a free port."""
+    """serve.py (http.server with byte ranges) over the site, in a process group of its own, on a
+    free port."""
 
-    def __init__(self, site):
+    def __init__(self, site, args=()):
         self.port = free_port()
         self.process = subprocess.Popen(
-            [sys.executable, "-m", "http.server", "--bind", "127.0.0.1", "--directory", site,
-             str(self.port)],
+            [sys.executable, os.path.join(os.path.dirname(os.path.abspath(__file__)), "serve.py"),
+             site, str(self.port), *args],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         waiting(f"the web server on port {self.port}")
         while True:
@@ -110,17 +111,18 @@ def chromium_options(profile, extra=()):
 
 
 @contextlib.contextmanager
-def session(chromium_args=(), site=None, also_end=(), expected_errors=()):
+def session(chromium_args=(), site=None, also_end=(), expected_errors=(), server_args=()):
     """Yields (driver, server); ends both, and the process groups in also_end, whatever
     happens, and checks that nothing of them is left. After the test's steps, every console
-    error not yet read must contain one of expected_errors."""
+    error not yet read must contain one of expected_errors. server_args go to serve.py (its
+    --hold and --break)."""
     signal.signal(signal.SIGALRM, _on_limit)
     signal.alarm(LIMIT)
     groups = list(also_end)
     profile = tempfile.mkdtemp(prefix="kelvorin-web-")
     driver = None
     try:
-        server = Server(site or SITE)
+        server = Server(site or SITE, server_args)
         groups.append(server.process.pid)
         waiting("Chromium to start")
         service = Service(CHROMEDRIVER, popen_kw={"start_new_session": True})

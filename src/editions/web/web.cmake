@@ -1,14 +1,14 @@
-# The browser edition: the demo compiled to WebAssembly (kelvorin.js, kelvorin.wasm), its page
-# (page/: index.html, kelvorin.css, the ES modules page.js, player.js, state.js and sound.js,
-# the Web Audio half of the sound backend), the timeline's chapters (timeline.json, from the
-# native build) and the demo's data packed for the web, all in the build folder, which is the site:
-# serve it as it is. Configured with emcmake (script/web).
+# The browser edition: the demo compiled to WebAssembly (kelvorin.js, kelvorin.wasm), the art
+# generator for the page's workers (art.js, art.wasm, tools/art/web/), its page (page/:
+# index.html, kelvorin.css, the ES modules, sound.js being the Web Audio half of the sound
+# backend, the picture worker, the service worker and the web app manifest), the timeline's
+# chapters (timeline.json, from the native build) and the music for the web; then the site made
+# of them, site/, each file named by its content (site.py): serve it as it is. Configured with
+# emcmake (script/web).
 #
 # Sources: the portable demo (PORTABLE_SOURCES), the GL layer over WebGL 2
 # (GLES_LAYER_SOURCES), this folder's backends and main.cpp, the page's entry points; nothing
-# of SDL or EGL, no tests or tools.
-# The data come from the native build, which generates them: the 23 pictures as they are, and
-# the music as MP3, which every current desktop browser decodes.
+# of SDL or EGL, no tests or tools. The pictures are not downloaded: the page draws them.
 
 # The page is sent over the network: optimised, without debugging information.
 set(CMAKE_CXX_FLAGS_RELWITHDEBINFO "-O2 -DNDEBUG")
@@ -31,7 +31,10 @@ target_link_options(kelvorin PRIVATE
 # fails.
 target_link_options(kelvorin PRIVATE -sDYNAMIC_EXECUTION=0)
 
-# The page.
+# The art generator for the page's picture workers (art.js, art.wasm).
+include(${CMAKE_SOURCE_DIR}/tools/art/web/art.cmake)
+
+# The page's files, as they are; site.py names them by their content on the site.
 file(GLOB PAGE_FILES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/page/*)
 set(PAGE_NAMES)
 foreach(file ${PAGE_FILES})
@@ -40,59 +43,77 @@ foreach(file ${PAGE_FILES})
   list(APPEND PAGE_NAMES ${name})
 endforeach()
 
-# The data, from the native build's Data/ (script/setup makes it).
-set(KELVORIN_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build CACHE PATH "The native build whose Data/ the page gets")
-set(NATIVE_DATA ${KELVORIN_NATIVE_BUILD}/Data)
-file(GLOB NATIVE_PICTURES CONFIGURE_DEPENDS ${NATIVE_DATA}/*.bmp)
-if(NOT NATIVE_PICTURES OR NOT EXISTS ${NATIVE_DATA}/kelvorin.wav OR NOT EXISTS ${KELVORIN_NATIVE_BUILD}/timeline.json)
-  message(FATAL_ERROR "No generated data in ${NATIVE_DATA}: build the native program first (script/setup)")
-endif()
-set(WEB_DATA ${CMAKE_BINARY_DIR}/Data)
-set(WEB_FILES)
-foreach(picture ${NATIVE_PICTURES})
-  get_filename_component(name ${picture} NAME)
-  add_custom_command(OUTPUT ${WEB_DATA}/${name}
-    COMMAND ${CMAKE_COMMAND} -E copy ${picture} ${WEB_DATA}/${name}
-    DEPENDS ${picture})
-  list(APPEND WEB_FILES Data/${name})
+# From the native build (script/setup makes it): the music, the icon and the timeline.
+set(KELVORIN_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build CACHE PATH "The native build whose music, icon and timeline the page gets")
+foreach(needed Data/kelvorin.wav kelvorin.png timeline.json)
+  if(NOT EXISTS ${KELVORIN_NATIVE_BUILD}/${needed})
+    message(FATAL_ERROR "No ${needed} in ${KELVORIN_NATIVE_BUILD}: build the native program first (script/setup)")
+  endif()
 endforeach()
-# LAME's VBR quality 1 (about 220 kbit/s), a level listeners do not tell from the source; the
-# whole page stays under 8 MB as a server sends it.
-add_custom_command(OUTPUT ${WEB_DATA}/kelvorin.mp3
-  COMMAND ffmpeg -nostdin -loglevel error -y -i ${NATIVE_DATA}/kelvorin.wav
-          -codec:a libmp3lame -q:a 1 ${WEB_DATA}/kelvorin.part.mp3
-  COMMAND ${CMAKE_COMMAND} -E rename ${WEB_DATA}/kelvorin.part.mp3 ${WEB_DATA}/kelvorin.mp3
-  DEPENDS ${NATIVE_DATA}/kelvorin.wav
+set(WEB_FILES)
+
+# The music as MP3, which every current browser streams and decodes: LAME's VBR quality 1
+# (about 220 kbit/s), a level listeners do not tell from the source. The sound list names it.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Data/kelvorin.mp3
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/Data
+  COMMAND ffmpeg -nostdin -loglevel error -y -i ${KELVORIN_NATIVE_BUILD}/Data/kelvorin.wav
+          -codec:a libmp3lame -q:a 1 ${CMAKE_BINARY_DIR}/Data/kelvorin.part.mp3
+  COMMAND ${CMAKE_COMMAND} -E rename ${CMAKE_BINARY_DIR}/Data/kelvorin.part.mp3 ${CMAKE_BINARY_DIR}/Data/kelvorin.mp3
+  DEPENDS ${KELVORIN_NATIVE_BUILD}/Data/kelvorin.wav
   COMMENT "Encoding the music for the web")
-file(WRITE ${WEB_DATA}/Sons_WAV.txt "Data/kelvorin.mp3\n")
+file(WRITE ${CMAKE_BINARY_DIR}/Data/Sons_WAV.txt "Data/kelvorin.mp3\n")
 list(APPEND WEB_FILES Data/Sons_WAV.txt Data/kelvorin.mp3)
-# What the page downloads into the demo's file system (the music it decodes itself).
-string(REPLACE ";" "\", \"" quoted "${WEB_FILES}")
-file(WRITE ${CMAKE_BINARY_DIR}/files.json "[\"${quoted}\"]\n")
+
+# The fonts of the pictures' lettering, cut down to the printable ASCII that it uses (a
+# twentieth of the whole fonts); the generator draws the same pixels with them (the browser
+# tests compare its pictures with build/Data/'s).
+foreach(font DejaVuSans-Bold DejaVuSans)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/fonts/${font}.ttf
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fonts
+    COMMAND pyftsubset /usr/share/fonts/truetype/dejavu/${font}.ttf --unicodes=U+0020-007E
+            --no-hinting --output-file=${CMAKE_BINARY_DIR}/fonts/${font}.ttf
+    DEPENDS /usr/share/fonts/truetype/dejavu/${font}.ttf
+    COMMENT "Cutting ${font} down to what the lettering uses")
+  list(APPEND WEB_FILES fonts/${font}.ttf)
+endforeach()
+
+# The icon in the sizes that the manifest and the phones' home screens ask for.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin.png
   COMMAND ${CMAKE_COMMAND} -E copy ${KELVORIN_NATIVE_BUILD}/kelvorin.png ${CMAKE_BINARY_DIR}/kelvorin.png
   DEPENDS ${KELVORIN_NATIVE_BUILD}/kelvorin.png)
+list(APPEND WEB_FILES kelvorin.png)
+foreach(size 192 512)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin-${size}.png
+    COMMAND convert ${KELVORIN_NATIVE_BUILD}/kelvorin.png -filter Lanczos -resize ${size}x${size}
+            -strip -define png:exclude-chunks=date,time ${CMAKE_BINARY_DIR}/kelvorin-${size}.png
+    DEPENDS ${KELVORIN_NATIVE_BUILD}/kelvorin.png)
+  list(APPEND WEB_FILES kelvorin-${size}.png)
+endforeach()
+
 # The demo's length and chapters, which the native build got from running the timeline.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/timeline.json
   COMMAND ${CMAKE_COMMAND} -E copy ${KELVORIN_NATIVE_BUILD}/timeline.json ${CMAKE_BINARY_DIR}/timeline.json
   DEPENDS ${KELVORIN_NATIVE_BUILD}/timeline.json)
-set(DATA_NAMES ${WEB_FILES})
-list(TRANSFORM WEB_FILES PREPEND ${CMAKE_BINARY_DIR}/)
-add_custom_target(web-data ALL DEPENDS ${WEB_FILES} ${CMAKE_BINARY_DIR}/kelvorin.png
-  ${CMAKE_BINARY_DIR}/timeline.json)
+list(APPEND WEB_FILES timeline.json)
 
-# The site alone, none of CMake's files, as one zip for any web server: kelvorin-web.zip, the
-# same files giving the same bytes (dist/zip.py). The browser tests run on it unpacked, and
-# script/release packs it again, dated by the last commit. A file added to the site above must
-# be named here too.
-set(SITE_NAMES kelvorin.js kelvorin.wasm files.json timeline.json kelvorin.png ${PAGE_NAMES}
-  ${DATA_NAMES})
+# The site, site/: every file named by its content but index.html and sw.js (site.py), and the
+# same site as one zip for any web server, kelvorin-web.zip, the same files giving the same
+# bytes (dist/zip.py). script/web serves site/; the browser tests run on the zip unpacked, and
+# script/release packs it again, dated by the last commit. A file added to the site above goes
+# into SITE_NAMES.
+set(SITE_NAMES kelvorin.js kelvorin.wasm art.js art.wasm ${PAGE_NAMES} ${WEB_FILES})
 set(SITE_FILES ${SITE_NAMES})
 list(TRANSFORM SITE_FILES PREPEND ${CMAKE_BINARY_DIR}/)
+set(SITE ${CMAKE_BINARY_DIR}/site)
+add_custom_command(OUTPUT ${SITE}/index.html ${SITE}/sw.js
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/site.py ${SITE} ${KELVORIN_VERSION}
+          ${CMAKE_BINARY_DIR} ${SITE_NAMES}
+  DEPENDS kelvorin art ${SITE_FILES} ${CMAKE_CURRENT_LIST_DIR}/site.py
+  COMMENT "Naming the site's files by their content")
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin-web.zip
   COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/dist/zip.py ${CMAKE_BINARY_DIR}/kelvorin-web.zip
-          ${CMAKE_BINARY_DIR} ${SITE_NAMES}
-  DEPENDS kelvorin ${SITE_FILES} ${CMAKE_SOURCE_DIR}/dist/zip.py
+          ${SITE} .
+  DEPENDS ${SITE}/index.html ${CMAKE_SOURCE_DIR}/dist/zip.py
   COMMENT "Packing kelvorin-web.zip")
 add_custom_target(web-zip ALL DEPENDS ${CMAKE_BINARY_DIR}/kelvorin-web.zip)
 

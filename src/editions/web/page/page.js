@@ -1,12 +1,18 @@
-// The page around the browser edition, its entry module: it downloads the demo, its data and
-// its timeline, asks the start question, switches fullscreen, plays the music through Web
-// Audio (sound.js), hands the playing demo to the viewer's player (player.js) and shows what
-// went wrong. The player's state is state.js's.
+// The page around the browser edition, its entry module: it asks the start question at once and
+// loads everything behind it (the demo, its timeline, its sound list, the pictures that the page
+// makes itself in workers, pictures.js, and the music, which streams, sound.js), starts the demo
+// the moment the viewer has answered and everything is there, switches fullscreen, hands the
+// playing demo to the viewer's player (player.js), keeps the site for offline play (offline.js)
+// and shows what went wrong. The player's state is state.js's; the site's files are named by
+// their content, site.js has the names.
 // The demo itself (kelvorin.js, kelvorin.wasm) reaches this file through Module.page.
 //
 // window.kelvorin, for tests and for pages that embed the demo, is described in state.js.
 // index.html?t=SECONDS (decimals allowed) asks the start question, then plays from there.
+import { keepOffline } from './offline.js';
+import { makePictures } from './pictures.js';
 import { createPlayer } from './player.js';
+import { FILES } from './site.js';
 import { createSound } from './sound.js';
 import { publish, state } from './state.js';
 
@@ -156,7 +162,8 @@ import { publish, state } from './state.js';
   // ---- Music (sound.js) ----
 
   const audio = createSound(notice);
-  const AUDIO_FILE = /\.(mp3|ogg|opus|m4a|wav)$/i;  // downloads that the page decodes as music
+  const OFFLINE_AFTER = 5000;  // ms from everything loaded to keeping the site for offline play
+  const AUDIO_FILE = /\.(mp3|ogg|opus|m4a|wav)$/i;  // sound-list names that stream as music
 
   // ---- The viewer's player (player.js) ----
 
@@ -180,6 +187,13 @@ import { publish, state } from './state.js';
   let wasm = null;          // compiled once
   let demo = null;          // the instance that plays next
   const passTimes = [];
+
+  // A file for the demo's file system: kept for every instance to come, and written into the
+  // one waiting to play.
+  function putFile(name, bytes) {
+    files.set(name, bytes);
+    if (demo) demo.FS.writeFile(name, bytes);
+  }
 
   // What the demo calls (Module.page).
   const page = {
@@ -230,6 +244,8 @@ import { publish, state } from './state.js';
       state.snapshotsTo = snapshotsTo;
       audio.sync(clock);
       player.pass(clock);
+      if (state.firstFrameAt === null) state.firstFrameAt = now;
+      if (state.musicAt === null && state.music !== null) state.musicAt = now;
     },
 
     // A frame drawn by a seek or a pause, by the scene given.
@@ -281,6 +297,73 @@ import { publish, state } from './state.js';
     fail('The demo could not start', e && e.message ? e.message : String(e));
   }
 
+  // ---- Loading, behind the question ----
+
+  // What is still on its way, for the progress the viewer sees after answering early.
+  const loading = { program: false, timeline: false, pictures: 0, of: 0, music: false };
+
+  function showProgress() {
+    const parts = [];
+    if (!loading.program) parts.push('the program');
+    if (!loading.of || loading.pictures < loading.of) {
+      parts.push(loading.of ? `the pictures (${loading.pictures} of ${loading.of} made)` : 'the pictures');
+    }
+    if (!loading.music) parts.push('the music');
+    $('loading-what').textContent = parts.length ? `Loading ${parts.join(', ')}…` : 'Starting…';
+    const progress = $('progress');
+    progress.max = 4;
+    progress.value = loading.program + loading.timeline + loading.music
+      + (loading.of ? loading.pictures / loading.of : 0);
+  }
+
+  // The demo's code: compiled while it downloads, then an instance waiting to play.
+  async function loadProgram() {
+    const url = FILES['kelvorin.wasm'];
+    const compiled = WebAssembly.compileStreaming
+      ? WebAssembly.compileStreaming(fetch(url)).catch(() => download(url).then((b) => WebAssembly.compile(b)))
+      : download(url).then((bytes) => WebAssembly.compile(bytes));
+    [wasm] = await Promise.all([compiled, loadScript(FILES['kelvorin.js'])]);
+    demo = await instantiate();
+    loading.program = true;
+  }
+
+  // The sound list as the demo reads it; each music file it names streams from the site, and
+  // stands in the file system as an empty file, which is all the list's check opens.
+  async function loadSounds() {
+    const list = await download(FILES['Data/Sons_WAV.txt']);
+    putFile('Data/Sons_WAV.txt', list);
+    const names = new TextDecoder().decode(list).split(/\s+/).filter((name) => AUDIO_FILE.test(name));
+    if (frame) return;
+    await Promise.all(names.map((name) => {
+      putFile(name, new Uint8Array(0));
+      if (!FILES[name]) {
+        audio.problems.set(name, 'is not on the site');
+        return undefined;
+      }
+      return audio.prepare(name, FILES[name]);
+    }));
+  }
+
+  let everything = null;  // settles once the demo can start
+
+  function loadBehind() {
+    const json = async (url) => JSON.parse(new TextDecoder().decode(await download(url)));
+    const step = (key) => () => { loading[key] = true; showProgress(); };
+    const program = loadProgram().then(showProgress);
+    const timeline = json(FILES['timeline.json']).then((t) => player.useTimeline(t)).then(step('timeline'));
+    const pictures = makePictures((path, bytes, count) => {
+      putFile(path, bytes);
+      loading.pictures++;
+      loading.of = count;
+      showProgress();
+    }).catch((e) => { throw new PictureError(e.message); });
+    // The music waits for the program's download, which the question needs first on a slow line.
+    const sounds = program.then(loadSounds).then(step('music'));
+    return Promise.all([program, timeline, pictures, sounds]);
+  }
+
+  class PictureError extends Error {}
+
   function showQuestion() {
     state.state = 'question';
     $('loading').hidden = true;
@@ -291,25 +374,28 @@ import { publish, state } from './state.js';
   }
 
   // Sound and fullscreen are granted only inside the viewer's click or key press; the demo
-  // itself starts once the music is decoded, so that both begin together.
+  // itself starts once everything has arrived (the music able to play), so that picture and
+  // sound begin together.
   function answer(fullscreen) {
-    if (state.state !== 'question' || !demo) return;
+    if (state.state !== 'question') return;
     audio.unlock();
     if (fullscreen) enterFullscreen();
     $('question').hidden = true;
-    const instance = demo;
-    demo = null;
     state.state = 'starting';
     const reduced = reducedFlashing();
+    showProgress();
     $('loading').hidden = false;
-    audio.decoded.then(() => {
+    everything.then(() => {
+      if (state.state !== 'starting') return;
+      const instance = demo;
+      demo = null;
       $('loading').hidden = true;
       $('stage').hidden = false;
       state.state = 'playing';
       // A window that cannot be opened has shown its reason as a message.
       if (instance._kelvorin_play(fullscreen ? 1 : 0, reduced)) player.start(instance, startAt);
       else if (state.state !== 'error') state.state = 'ended';
-    });
+    }, () => {});
   }
 
   // A touch answers at its end, where iOS lets the page start sound; the click that would
@@ -321,7 +407,11 @@ import { publish, state } from './state.js';
       answer(fullscreen);
     });
   }
-  $('again').addEventListener('click', () => { if (demo) showQuestion(); });
+  $('again').addEventListener('click', () => {
+    if (!demo) return;
+    everything = Promise.resolve();
+    showQuestion();
+  });
 
   window.addEventListener('keydown', (e) => {
     if (state.state === 'question' && (e.key === 'Enter' || e.key === 'Escape')) {
@@ -337,7 +427,28 @@ import { publish, state } from './state.js';
     }
   });
 
-  async function load() {
+  // A broken download of the music while it plays: the demo waits, and the viewer may try again.
+  audio.onStall = (retry) => {
+    if (state.state !== 'playing') return;
+    player.pause();
+    $('retry').hidden = false;
+    showMessage('The music stopped', 'Its download broke off. Try again to go on from here.');
+    $('retry').onclick = () => {
+      $('message').hidden = true;
+      $('retry').hidden = true;
+      retry();
+      player.resume();
+    };
+  };
+
+  function loadFailed(e) {
+    if (e instanceof DownloadError) fail('Download failed', `${e.message} Reload the page to try again.`);
+    else if (e instanceof PictureError) {
+      fail('The pictures could not be made', `${e.message}. Reload the page to try again.`);
+    } else startFailed(e);
+  }
+
+  function load() {
     if (frame && frame.bad) {
       fail('Bad address', 'Use ?at=MS with a whole number of milliseconds, and optionally &size=WxH (800x600).');
       return;
@@ -356,53 +467,21 @@ import { publish, state } from './state.js';
       $('loading').hidden = true;
     } else {
       audio.create();
+      showQuestion();
     }
-
-    const json = async (url) => JSON.parse(new TextDecoder().decode(await download(url)));
-    const [list, timeline] = await Promise.all([json('files.json'), json('timeline.json')]);
-    player.useTimeline(timeline);
-    const progress = $('progress');
-    progress.max = list.length + 2;
-    const step = () => { progress.value += 1; };
-    const compiled = download('kelvorin.wasm').then((bytes) => WebAssembly.compile(bytes));
-    const decodes = [];
-    await Promise.all([
-      compiled.then((module) => { wasm = module; step(); }),
-      loadScript('kelvorin.js').then(step),
-      ...list.map(async (name) => {
-        if (!AUDIO_FILE.test(name)) {
-          files.set(name, await download(name));
-        } else if (!frame) {
-          // Without its music the demo plays silently, as on the desktop.
-          try {
-            const bytes = await download(name);
-            files.set(name, bytes);
-            decodes.push(audio.decode(name, bytes));
-          } catch (e) {
-            if (!(e instanceof DownloadError)) throw e;
-            audio.problems.set(name, `could not be downloaded (${e.status})`);
-          }
-        }
-        step();
-      }),
-    ]);
-    // The music goes on decoding while the viewer reads the question.
-    audio.decoded = Promise.all(decodes);
-    demo = await instantiate();
-
-    if (frame) {
+    everything = loadBehind();
+    everything.then(() => {
+      // The copy for offline play waits a little: a viewer who answered at once is watching
+      // the first frames, and the music's download comes first.
+      if (!frame) setTimeout(() => keepOffline(state), OFFLINE_AFTER);
+      if (!frame) return;
       state.state = 'loading';
       if (!demo._kelvorin_frame_at(frame.at, frame.width, frame.height, reducedFlashing())
           && state.state !== 'error') {
         state.state = 'ended';
       }
-    } else {
-      showQuestion();
-    }
+    }, loadFailed);
   }
 
-  load().catch((e) => {
-    if (e instanceof DownloadError) fail('Download failed', `${e.message} Reload the page to try again.`);
-    else startFailed(e);
-  });
+  load();
 }

@@ -229,10 +229,11 @@ export function createPlayer(audio, screen) {
     },
 
     // The clock for the next pass: it follows what is heard to within a frame, without ever
-    // going back (a step back would be a huge step forward to the demo's unsigned clock).
+    // going back (a step back would be a huge step forward to the demo's unsigned clock), and
+    // holds while the music waits for its data.
     clock() {
       const now = performance.now();
-      let t = last + (now - lastNow);
+      let t = audio.waiting() ? last : last + (now - lastNow);
       const music = audio.music();
       state.music = music;
       state.heard = music === null ? null : music - audio.latency();

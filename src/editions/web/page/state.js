@@ -16,14 +16,20 @@
 //   seekFrames   frames replayed, unseen, by the last seek: at most a second's once snapshotsTo
 //             has passed its target
 //   reducedFlashing  whether the demo plays (or ?at= draws) in its reduced-flashing mode
+//   version   the release playing (VERSION)           offline  whether a service worker keeps
+//             the site for playing without the network
+//   firstFrameAt, musicAt  ms from navigation to the first frame on the canvas, and to the first
+//             pass with the music playing (for the benchmark)
 // The length and the chapters come from the timeline itself (timeline.json, which
 // kelvorin-capture --timeline --json writes at build time).
+
+import { VERSION } from './site.js';
 
 export const state = {
   state: 'loading', clock: 0, scene: 0, fps: 0, audio: 'none', message: '',
   music: null, heard: null, paused: false, muted: false, readyAt: null,
   duration: null, chapters: [], shared: null, snapshotsTo: 0, seekFrames: 0,
-  reducedFlashing: false,
+  reducedFlashing: false, version: VERSION, offline: false, firstFrameAt: null, musicAt: null,
 };
 
 // Makes window.kelvorin: every field above, read as it is now, and seek(ms).

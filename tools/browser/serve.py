@@ -1,0 +1,111 @@
+#!/usr/bin/python3
+"""A static web server for the browser edition's site, as any real one is: Python's own
+http.server, plus byte ranges (206 Partial Content), which a media element needs to seek its
+streaming music beyond what has arrived, and the types of the site's files.
+
+For the browser tests, two ways to be a bad network while a flag file exists:
+  --hold REGEX FLAG          requests whose path matches wait until FLAG is removed
+  --break REGEX BYTES FLAG   responses whose path matches stop after BYTES bytes of the file
+                             (the connection is cut), and later ones fail at once
+Usage: serve.py DIR PORT [--hold REGEX FLAG] [--break REGEX BYTES FLAG]   (on 127.0.0.1)"""
+import functools
+import http.server
+import os
+import re
+import sys
+import time
+
+RANGE = re.compile(r"^bytes=(\d*)-(\d*)$")
+HOLD = []   # (pattern, flag file)
+BREAK = []  # (pattern, bytes, flag file)
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      ".wasm": "application/wasm", ".webmanifest": "application/manifest+json",
+                      ".js": "text/javascript", ".mp3": "audio/mpeg"}
+
+    def log_message(self, *args):
+        pass
+
+    def send_head(self):
+        self.ranged = None
+        self.cut = None
+        for pattern, flag in HOLD:
+            while pattern.search(self.path) and os.path.exists(flag):
+                time.sleep(0.05)
+        for pattern, count, flag in BREAK:
+            if pattern.search(self.path) and os.path.exists(flag):
+                self.cut = count
+        path = self.translate_path(self.path)
+        match = RANGE.match(self.headers.get("Range", "").strip())
+        if not match or not os.path.isfile(path):
+            return super().send_head()
+        size = os.path.getsize(path)
+        first, last = match.groups()
+        if first == "":  # the last n bytes
+            start, end = max(0, size - int(last or 0)), size - 1
+        else:
+            start, end = int(first), min(int(last), size - 1) if last else size - 1
+        if start >= size or start > end:
+            self.send_response(416)
+            self.send_header("Content-Range", f"bytes */{size}")
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return None
+        if self.cut is not None and start >= self.cut:
+            self.close_connection = True  # what a broken line looks like to the browser
+            return None
+        f = open(path, "rb")
+        f.seek(start)
+        self.ranged = end - start + 1
+        self.send_response(206)
+        self.send_header("Content-Type", self.guess_type(path))
+        self.send_header("Content-Range", f"bytes {start}-{end}/{size}")
+        self.send_header("Content-Length", str(self.ranged))
+        self.send_header("Accept-Ranges", "bytes")
+        self.end_headers()
+        return f
+
+    def copyfile(self, source, outputfile):
+        if getattr(self, "ranged", None) is None and self.cut is None:
+            return super().copyfile(source, outputfile)
+        left = self.ranged if self.ranged is not None else os.fstat(source.fileno()).st_size
+        if self.cut is not None:
+            left = min(left, max(0, self.cut - source.tell()))
+        while left > 0:
+            chunk = source.read(min(left, 65536))
+            if not chunk:
+                break
+            outputfile.write(chunk)
+            left -= len(chunk)
+        if self.cut is not None:
+            self.close_connection = True
+        return None
+
+    def end_headers(self):
+        if getattr(self, "ranged", None) is None and self.command in ("GET", "HEAD"):
+            self.send_header("Accept-Ranges", "bytes")
+        super().end_headers()
+
+
+def main():
+    args = sys.argv[1:]
+    if len(args) < 2:
+        sys.exit(__doc__.splitlines()[-1])
+    site, port, rest = args[0], int(args[1]), args[2:]
+    while rest:
+        if rest[0] == "--hold" and len(rest) >= 3:
+            HOLD.append((re.compile(rest[1]), rest[2]))
+            rest = rest[3:]
+        elif rest[0] == "--break" and len(rest) >= 4:
+            BREAK.append((re.compile(rest[1]), int(rest[2]), rest[3]))
+            rest = rest[4:]
+        else:
+            sys.exit(__doc__.splitlines()[-1])
+    handler = functools.partial(Handler, directory=site)
+    http.server.ThreadingHTTPServer(("127.0.0.1", port), handler).serve_forever()
+
+
+if __name__ == "__main__":
+    main()
