@@ -1,14 +1,16 @@
 #!/usr/bin/python3
-"""A browser without WebGL 2 (Chromium with --disable-webgl) gets a clear message, not a blank
-page or a start question that leads nowhere, and downloads nothing it cannot use."""
+"""A browser without WebGL 2 (Chromium without a GPU and without its software rasteriser, so that
+neither the page nor a worker has it) gets a clear message, not a blank page or a start
+question that leads nowhere (the question, there from the first paint, gives way to it), and
+downloads nothing it cannot use."""
 import browser
 from browser import fail, hooks, wait_for
 
 
 def test():
-    with browser.session(chromium_args=["--disable-webgl"]) as (driver, server):
+    with browser.session(chromium_args=["--disable-gpu", "--disable-software-rasterizer"]) as (driver, server):
         driver.get(server.url("index.html"))
-        wait_for(driver, "kelvorin.state !== 'loading'", "the page to decide")
+        wait_for(driver, "kelvorin.state === 'error'", "the page to find no WebGL 2")
         state = hooks(driver)
         shown = driver.execute_script("return document.getElementById('message').innerText;")
         if state["state"] != "error" or "WebGL 2" not in shown:

@@ -3,6 +3,13 @@
 script/bench. Prints, one per line:
   size FILE BYTES GZIP_BYTES   every file of the page, and gzip -6 as a static server sends it
   load MS                      opening the page (fresh profile, empty cache) to the start question
+  first-visit NETWORK ANSWER QUESTION ANSWERED FIRST_FRAME MUSIC BYTES
+                               opening the page on a throttled network (slow-4G, fast-4G, none),
+                               answering at once or ANSWER ms after opening: ms from navigation
+                               to each, and the bytes transferred before the first frame
+  second-visit QUESTION FIRST_FRAME MUSIC BYTES
+                               the same browser again once the service worker keeps the site:
+                               the bytes that still came through the network
   scene ID SAMPLES FPS         window.kelvorin.fps while the demo plays in an 800x600 canvas
   cold MS                      a seek to 170 s right after the demo starts, before its snapshots
   ready S                      seconds from the start until the snapshots reach the seek bar's end
@@ -10,6 +17,7 @@ script/bench. Prints, one per line:
 Usage: PYTHONPATH=tools/browser web.py SITE [RUNS]
        web.py SITE --screenshot PNG   the page playing the finale in a wide window (the README's)"""
 import gzip
+import json
 import os
 import statistics
 import sys
@@ -41,6 +49,81 @@ def load_time(site):
         driver.get(server.url("index.html"))
         browser.wait_for(driver, "kelvorin.readyAt !== null || kelvorin.state === 'error'", "the question")
         return driver.execute_script("return kelvorin.readyAt;")
+
+
+# Chromium's network throttling: latency ms, down and up in bits a second (Lighthouse's mobile
+# profile is the slow one).
+NETWORKS = {"slow-4G": (150, 1.6e6, 750e3), "fast-4G": (60, 9e6, 9e6), "none": None}
+
+
+def network_events(driver):
+    """The network's events since the last call, from Chromium's performance log."""
+    events = []
+    for entry in driver.get_log("performance"):
+        message = json.loads(entry["message"])["message"]
+        if message["method"].startswith("Network."):
+            events.append((message["method"], message.get("params", {})))
+    return events
+
+
+def bytes_until(events, wall):
+    """Bytes that came through the network (not from the service worker) before wall time."""
+    offset = next((p["wallTime"] - p["timestamp"] for m, p in events if m == "Network.requestWillBeSent"), 0)
+    from_worker = {p["requestId"] for m, p in events
+                   if m == "Network.responseReceived" and p["response"].get("fromServiceWorker")}
+    total = 0
+    for method, p in events:
+        if p.get("requestId") in from_worker or p.get("timestamp", 0) + offset > wall:
+            continue
+        if method == "Network.dataReceived":
+            total += p.get("encodedDataLength", 0)
+        elif method == "Network.responseReceived":
+            total += p["response"].get("encodedDataLength", 0)  # the headers
+    return total
+
+
+def visit(driver, server, answer_after_ms=0):
+    """Opens the page, answers No as soon as the question shows (or that long after opening),
+    and waits for the music; the page's times (ms from navigation) and the bytes before the
+    first frame."""
+    driver.get(server.url("index.html"))
+    browser.wait_for(driver, "kelvorin.state === 'question' || kelvorin.state === 'error'", "the question")
+    if answer_after_ms:
+        wait = answer_after_ms - driver.execute_script("return performance.now();")
+        time.sleep(max(0, wait) / 1000)
+    driver.find_element("id", "no").click()
+    browser.wait_for(driver, "kelvorin.musicAt !== null || kelvorin.state === 'error'", "the music")
+    times = driver.execute_script(
+        "return [kelvorin.readyAt, kelvorin.answeredAt, kelvorin.firstFrameAt, kelvorin.musicAt,"
+        " performance.timeOrigin];")
+    print("loaded", " ".join(f"{k} {v:.0f}" for k, v in driver.execute_script("return kelvorin.loaded;").items()))
+    first_frame_wall = (times[4] + times[2]) / 1000
+    return times[:4], bytes_until(network_events(driver), first_frame_wall)
+
+
+def loads(site):
+    """The first visit on each network (a fresh browser, empty cache, answering at once), and
+    with no throttling answering after 3 s; then, with no throttling, a second visit in the
+    same browser once the service worker keeps the site."""
+    for name, conditions in NETWORKS.items():
+        for answer_after in ([0, 3000] if conditions is None else [0]):
+            with browser.session(site=site, performance_log=True) as (driver, server):
+                driver.execute_cdp_cmd("Network.enable", {})
+                if conditions:
+                    latency, down, up = conditions
+                    driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+                        "offline": False, "latency": latency,
+                        "downloadThroughput": down / 8, "uploadThroughput": up / 8})
+                (ready, answered, frame, music), before = visit(driver, server, answer_after)
+                print(f"first-visit {name} {answer_after} {ready:.0f} {answered:.0f} {frame:.0f} "
+                      f"{music:.0f} {before}")
+                if conditions is None and not answer_after:
+                    browser.wait_for(driver, "kelvorin.offline", "the service worker")
+                    network_events(driver)
+                    (ready, answered, frame, music), _ = visit(driver, server)
+                    events = network_events(driver)
+                    print(f"second-visit {ready:.0f} {frame:.0f} {music:.0f} "
+                          f"{bytes_until(events, float('inf'))}")
 
 
 def scene_rates(site):

@@ -93,7 +93,7 @@ class Server:
         return f"http://127.0.0.1:{self.port}/{path}"
 
 
-def chromium_options(profile, extra=()):
+def chromium_options(profile, extra=(), performance_log=False):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     for arg in [
@@ -106,12 +106,16 @@ def chromium_options(profile, extra=()):
         "--window-size=1024,768", "--force-device-scale-factor=1", *extra,
     ]:
         options.add_argument(arg)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    logs = {"browser": "ALL"}
+    if performance_log:  # the network's events, for the benchmark's bytes
+        logs["performance"] = "ALL"
+    options.set_capability("goog:loggingPrefs", logs)
     return options
 
 
 @contextlib.contextmanager
-def session(chromium_args=(), site=None, also_end=(), expected_errors=(), server_args=()):
+def session(chromium_args=(), site=None, also_end=(), expected_errors=(), server_args=(),
+            performance_log=False):
     """Yields (driver, server); ends both, and the process groups in also_end, whatever
     happens, and checks that nothing of them is left. After the test's steps, every console
     error not yet read must contain one of expected_errors. server_args go to serve.py (its
@@ -127,7 +131,8 @@ def session(chromium_args=(), site=None, also_end=(), expected_errors=(), server
         waiting("Chromium to start")
         service = Service(CHROMEDRIVER, popen_kw={"start_new_session": True})
         try:
-            driver = webdriver.Chrome(service=service, options=chromium_options(profile, chromium_args))
+            driver = webdriver.Chrome(service=service, options=chromium_options(
+                profile, chromium_args, performance_log))
         finally:
             if service.process:
                 groups.append(service.process.pid)

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """A static web server for the browser edition's site, as any real one is: Python's own
 http.server, plus byte ranges (206 Partial Content), which a media element needs to seek its
-streaming music beyond what has arrived, and the types of the site's files.
+streaming music beyond what has arrived, gzip for the files that shrink with it (as a server
+configured for the web sends them, so that the benchmark's bytes are those a viewer gets), and
+the types of the site's files.
 
 For the browser tests, two ways to be a bad network while a flag file exists:
   --hold REGEX FLAG          requests whose path matches wait until FLAG is removed
@@ -9,13 +11,17 @@ For the browser tests, two ways to be a bad network while a flag file exists:
                              (the connection is cut), and later ones fail at once
 Usage: serve.py DIR PORT [--hold REGEX FLAG] [--break REGEX BYTES FLAG]   (on 127.0.0.1)"""
 import functools
+import gzip
 import http.server
+import io
 import os
 import re
 import sys
 import time
 
 RANGE = re.compile(r"^bytes=(\d*)-(\d*)$")
+# What a web server compresses: text, and WebAssembly; pictures and music are compressed already.
+COMPRESSED = re.compile(r"^(text/|application/(javascript|json|wasm|manifest\+json))")
 HOLD = []   # (pattern, flag file)
 BREAK = []  # (pattern, bytes, flag file)
 
@@ -39,6 +45,18 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                 self.cut = count
         path = self.translate_path(self.path)
         match = RANGE.match(self.headers.get("Range", "").strip())
+        if (not match and self.cut is None and os.path.isfile(path)
+                and COMPRESSED.match(self.guess_type(path))
+                and "gzip" in self.headers.get("Accept-Encoding", "")):
+            with open(path, "rb") as f:
+                body = gzip.compress(f.read(), 6, mtime=0)
+            self.send_response(200)
+            self.send_header("Content-Type", self.guess_type(path))
+            self.send_header("Content-Encoding", "gzip")
+            self.send_header("Content-Length", str(len(body)))
+            self.send_header("Last-Modified", self.date_time_string(os.path.getmtime(path)))
+            self.end_headers()
+            return io.BytesIO(body)
         if not match or not os.path.isfile(path):
             return super().send_head()
         size = os.path.getsize(path)

@@ -3,6 +3,8 @@
 //   in:  {start: {script, module, fonts: [[file name, bytes]...]}}  then  {draw: id}
 //   out: {ready: true, count}  then  {path, bytes} for each picture, or {error}; {log} for
 //        what the generator writes on its standard error
+// It also answers {probe: true} with {webgl2}: whether a WebGL 2 context can be had here, off
+// the page's thread (false too where workers have no OffscreenCanvas to ask).
 'use strict';
 
 let art = null;
@@ -43,7 +45,12 @@ function draw(id) {
 
 self.onmessage = ({ data }) => {
   try {
-    if (data.start) {
+    if (data.probe) {
+      const canvas = self.OffscreenCanvas ? new OffscreenCanvas(1, 1) : null;
+      const gl = canvas && canvas.getContext('webgl2');
+      if (gl && gl.getExtension('WEBGL_lose_context')) gl.getExtension('WEBGL_lose_context').loseContext();
+      self.postMessage({ webgl2: !!gl });
+    } else if (data.start) {
       start(data.start).catch((e) => self.postMessage({ error: String(e.message || e) }));
     } else {
       draw(data.draw);

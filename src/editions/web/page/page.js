@@ -129,6 +129,30 @@ import { publish, state } from './state.js';
     return true;
   }
 
+  // Whether WebGL 2 can be had: asked in a worker, since bringing up a first context may hold
+  // the page's thread for a moment, and on the page itself only where the worker cannot tell.
+  function canDraw() {
+    return new Promise((resolve) => {
+      let worker = null;
+      const answer = (webgl2) => {
+        if (worker) worker.terminate();
+        resolve(webgl2 || hasWebGL2());
+      };
+      try {
+        worker = new Worker(FILES['art-worker.js']);
+      } catch (e) {
+        answer(false);
+        return;
+      }
+      worker.onmessage = ({ data }) => answer(data.webgl2);
+      worker.onerror = (e) => {
+        e.preventDefault();
+        answer(false);
+      };
+      worker.postMessage({ probe: true });
+    });
+  }
+
   // ---- Fullscreen ----
 
   function fullscreenElement() {
@@ -324,7 +348,6 @@ import { publish, state } from './state.js';
       : download(url).then((bytes) => WebAssembly.compile(bytes));
     [wasm] = await Promise.all([compiled, loadScript(FILES['kelvorin.js'])]);
     demo = await instantiate();
-    loading.program = true;
   }
 
   // The sound list as the demo reads it; each music file it names streams from the site, and
@@ -344,19 +367,26 @@ import { publish, state } from './state.js';
     }));
   }
 
-  let everything = null;  // settles once the demo can start
+  // Settles once the demo can start (loadIfDrawable starts the loading).
+  let loaded = null;
+  let everything = new Promise((resolve, reject) => { loaded = { resolve, reject }; });
 
   function loadBehind() {
     const json = async (url) => JSON.parse(new TextDecoder().decode(await download(url)));
-    const step = (key) => () => { loading[key] = true; showProgress(); };
-    const program = loadProgram().then(showProgress);
+    const step = (key) => () => {
+      loading[key] = true;
+      showProgress();
+      state.loaded[key] = performance.now();
+    };
+    const program = loadProgram().then(step('program'));
     const timeline = json(FILES['timeline.json']).then((t) => player.useTimeline(t)).then(step('timeline'));
     const pictures = makePictures((path, bytes, count) => {
       putFile(path, bytes);
       loading.pictures++;
       loading.of = count;
       showProgress();
-    }).catch((e) => { throw new PictureError(e.message); });
+    }).then(() => { state.loaded.pictures = performance.now(); },
+      (e) => { throw new PictureError(e.message); });
     // The music waits for the program's download, which the question needs first on a slow line.
     const sounds = program.then(loadSounds).then(step('music'));
     return Promise.all([program, timeline, pictures, sounds]);
@@ -378,6 +408,7 @@ import { publish, state } from './state.js';
   // sound begin together.
   function answer(fullscreen) {
     if (state.state !== 'question') return;
+    if (state.answeredAt === null) state.answeredAt = performance.now();
     audio.unlock();
     if (fullscreen) enterFullscreen();
     $('question').hidden = true;
@@ -457,22 +488,27 @@ import { publish, state } from './state.js';
       fail('Bad address', 'Use ?t=SECONDS with a number of seconds from the start, such as ?t=95 or ?t=95.5.');
       return;
     }
-    if (!hasWebGL2()) {
+    if (frame) {
+      document.body.classList.add('frame');
+      $('question').hidden = true;
+    } else {
+      showQuestion();
+    }
+    // Without WebGL 2, nothing is downloaded.
+    canDraw().then(loadIfDrawable);
+  }
+
+  function loadIfDrawable(drawable) {
+    if (!drawable) {
       fail('WebGL 2 needed', 'KELVORIN draws with WebGL 2, which this browser does not offer or has '
         + 'turned off. A current Chrome, Edge, Firefox or Safari, with hardware acceleration on, has it.');
       return;
     }
-    if (frame) {
-      document.body.classList.add('frame');
-      $('loading').hidden = true;
-    } else {
-      audio.create();
-      showQuestion();
-    }
-    everything = loadBehind();
+    loadBehind().then(loaded.resolve, loaded.reject);
     everything.then(() => {
       // The copy for offline play waits a little: a viewer who answered at once is watching
       // the first frames, and the music's download comes first.
+      if (state.state === 'error') return;
       if (!frame) setTimeout(() => keepOffline(state), OFFLINE_AFTER);
       if (!frame) return;
       state.state = 'loading';

@@ -4,10 +4,10 @@
 // generator is some 90 kB and its fonts 25 kB; the pictures it draws are 1.5 MB compressed.
 import { FILES } from './site.js';
 
-// How many workers draw: one a processor, the page's own thread aside, from one to four.
+// How many workers draw: one a processor, up to four (the page's own thread mostly waits for
+// the network meanwhile).
 function workerCount() {
-  const cores = navigator.hardwareConcurrency || 2;
-  return Math.max(1, Math.min(4, cores - 1));
+  return Math.max(1, Math.min(4, navigator.hardwareConcurrency || 2));
 }
 
 function downloadBytes(url) {

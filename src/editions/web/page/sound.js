@@ -30,7 +30,10 @@ export function createSound(notice) {
     muted: false,
     onStall: null,        // called when a playing sample's download fails, with a retry
 
+    // The audio context comes with the viewer's answer (unlock): browsers start one only then,
+    // and making it costs the page a moment it needs for the question.
     create() {
+      if (this.context || this.problem) return;
       const Context = window.AudioContext || window.webkitAudioContext;
       if (!Context) {
         this.problem = 'this browser has no Web Audio';
@@ -40,6 +43,7 @@ export function createSound(notice) {
         this.context = new Context();
         this.output = this.context.createGain();
         this.output.connect(this.context.destination);
+        for (const element of this.elements.values()) this.connect(element);
       } catch (e) {
         this.context = null;
         this.problem = `Web Audio did not start (${e.message})`;
@@ -49,11 +53,10 @@ export function createSound(notice) {
     // Starts downloading a sample that the demo will ask for by name. Settles once it can start
     // playing, or once it is known that it cannot (the reason goes to problems).
     prepare(name, url) {
-      if (!this.context) return Promise.resolve();
       const element = new Audio();
       element.preload = 'auto';
       this.elements.set(name, element);
-      this.context.createMediaElementSource(element).connect(this.output);
+      if (this.context) this.connect(element);
       const ready = new Promise((resolve) => {
         element.addEventListener('canplay', resolve, { once: true });
         element.addEventListener('error', () => {
@@ -67,6 +70,10 @@ export function createSound(notice) {
       });
       element.src = url;
       return ready;
+    },
+
+    connect(element) {
+      this.context.createMediaElementSource(element).connect(this.output);
     },
 
     // Says why a sample's element failed: the server's answer where there is one.
@@ -85,6 +92,7 @@ export function createSound(notice) {
 
     // Inside the viewer's click, key press or touch end, which browsers require before sound.
     unlock() {
+      this.create();
       if (this.context && this.context.state !== 'running') this.context.resume().catch(() => {});
     },
 

@@ -18,8 +18,9 @@
 //   reducedFlashing  whether the demo plays (or ?at= draws) in its reduced-flashing mode
 //   version   the release playing (VERSION)           offline  whether a service worker keeps
 //             the site for playing without the network
-//   firstFrameAt, musicAt  ms from navigation to the first frame on the canvas, and to the first
-//             pass with the music playing (for the benchmark)
+//   answeredAt, firstFrameAt, musicAt  ms from navigation to the answer, to the first frame on
+//             the canvas, and to the first pass with the music playing (for the benchmark)
+//   loaded    ms from navigation to each part being there: {program, timeline, pictures, music}
 // The length and the chapters come from the timeline itself (timeline.json, which
 // kelvorin-capture --timeline --json writes at build time).
 
@@ -29,7 +30,8 @@ export const state = {
   state: 'loading', clock: 0, scene: 0, fps: 0, audio: 'none', message: '',
   music: null, heard: null, paused: false, muted: false, readyAt: null,
   duration: null, chapters: [], shared: null, snapshotsTo: 0, seekFrames: 0,
-  reducedFlashing: false, version: VERSION, offline: false, firstFrameAt: null, musicAt: null,
+  reducedFlashing: false, version: VERSION, offline: false, answeredAt: null,
+  firstFrameAt: null, musicAt: null, loaded: {},
 };
 
 // Makes window.kelvorin: every field above, read as it is now, and seek(ms).
@@ -38,7 +40,11 @@ export function publish(seek) {
   for (const key of Object.keys(state)) {
     Object.defineProperty(view, key, {
       enumerable: true,
-      get: () => (key === 'chapters' ? state.chapters.map((c) => ({ ...c })) : state[key]),
+      get: () => {
+        const value = state[key];
+        if (Array.isArray(value)) return value.map((item) => ({ ...item }));
+        return value && typeof value === 'object' ? { ...value } : value;
+      },
     });
   }
   view.seek = seek;
