@@ -10,19 +10,28 @@ script/bench. Prints, one per line:
   second-visit QUESTION FIRST_FRAME MUSIC BYTES
                                the same browser again once the service worker keeps the site:
                                the bytes that still came through the network
+  loaded PART MS ...           before each visit's line: when each part of it was there
+  lighthouse VERSION CATEGORY SCORE ...   Lighthouse's mobile defaults on the page, and
+  lighthouse-metric NAME VALUE SCORE      its metrics (ms, or bytes for total-byte-weight)
   scene ID SAMPLES FPS         window.kelvorin.fps while the demo plays in an 800x600 canvas
   cold MS                      a seek to 170 s right after the demo starts, before its snapshots
   ready S                      seconds from the start until the snapshots reach the seek bar's end
   seek MS                      each of 20 seeks while the demo plays, once the snapshots are made
-Usage: PYTHONPATH=tools/browser web.py SITE [RUNS]
-       web.py SITE --screenshot PNG   the page playing the finale in a wide window (the README's)"""
+Usage: PYTHONPATH=tools/browser web.py SITE [RUNS]   (SITE: build-web/site; Lighthouse from
+       build/npm, which script/bench installs)
+       web.py SITE --screenshot PNG   the page playing the finale in a wide window (the README's)
+       web.py --report LINES LOAD WHEN CHROMIUM   the section of docs/performance.md from the
+                               lines above (the scenes' and seeking's parts are script/bench's)"""
 import gzip
 import json
 import os
+import re
 import statistics
+import subprocess
 import sys
+import tempfile
+import textwrap
 import time
-import zipfile
 
 os.environ.setdefault("WEB_LIMIT", "600")
 import browser  # noqa: E402  tools/browser/, on PYTHONPATH (script/bench sets it)
@@ -35,13 +44,47 @@ JUMPS = [5000, 170000, 20000, 100000, 60000, 130000, 3000, 45000, 27000, 150000,
 
 
 def sizes(site):
-    """Every file of the site as released: those that kelvorin-web.zip holds."""
-    with zipfile.ZipFile(os.path.join(site, "kelvorin-web.zip")) as released:
-        names = released.namelist()
-    for name in names:
-        with open(os.path.join(site, name), "rb") as f:
-            data = f.read()
-        print(f"size {name} {len(data)} {len(gzip.compress(data, 6))}")
+    """Every file of the site (the files that kelvorin-web.zip holds)."""
+    for folder, _, names in sorted(os.walk(site)):
+        for name in sorted(names):
+            path = os.path.join(folder, name)
+            with open(path, "rb") as f:
+                data = f.read()
+            print(f"size {os.path.relpath(path, site)} {len(data)} {len(gzip.compress(data, 6))}")
+
+
+LIGHTHOUSE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "build", "npm",
+                          "node_modules", ".bin", "lighthouse")
+METRICS = ["first-contentful-paint", "largest-contentful-paint", "total-blocking-time",
+           "cumulative-layout-shift", "speed-index", "interactive", "total-byte-weight"]
+
+
+def lighthouse(site):
+    """Lighthouse with its mobile defaults (a phone on slow 4G, simulated) on the page, in
+    Debian's Chromium: the four scores and the page's metrics."""
+    if not os.path.exists(LIGHTHOUSE):
+        print("lighthouse-missing")
+        return
+    with tempfile.TemporaryDirectory() as work:
+        server = browser.Server(site)
+        try:
+            report = os.path.join(work, "report.json")
+            subprocess.run([LIGHTHOUSE, server.url("index.html"), "--output=json",
+                            f"--output-path={report}", "--quiet", "--chrome-flags=--headless=new "
+                            "--enable-unsafe-swiftshader --use-angle=swiftshader --no-sandbox "
+                            "--disable-background-networking --disable-component-update --disable-sync "
+                            f"--no-first-run --user-data-dir={work}/profile"],
+                           env={**os.environ, "CHROME_PATH": browser.CHROMIUM}, check=True, timeout=300)
+            with open(report) as f:
+                result = json.load(f)
+        finally:
+            os.killpg(server.process.pid, 9)
+            server.process.wait()
+    scores = " ".join(f"{k} {v['score']}" for k, v in result["categories"].items())
+    print(f"lighthouse {result['lighthouseVersion']} {scores}")
+    for metric in METRICS:
+        audit = result["audits"][metric]
+        print(f"lighthouse-metric {metric} {audit['numericValue']:.0f} {audit['score']}")
 
 
 def load_time(site):
@@ -168,8 +211,8 @@ def timed_seek(driver, ms):
         "kelvorin.seek(arguments[0]).then(() => done(performance.now() - start));", ms)
 
 
-def seek_times():
-    with browser.session() as (driver, server):
+def seek_times(site):
+    with browser.session(site=site) as (driver, server):
         browser.page_size(driver, 800, 600)
         driver.get(server.url("index.html"))
         browser.wait_for(driver, "kelvorin.state === 'question'", "the question")
@@ -196,7 +239,129 @@ def screenshot(site, png):
         driver.save_screenshot(png)
 
 
+# What the issue of the page that loads behind its question measured before it, beside which
+# the report gives today's figures.
+# (start question, first frame after the answer) in seconds.
+BEFORE = {"slow-4G": (38.2, 2.9), "fast-4G": (9.9, 1.0), "none": (3.2, 2.8)}
+BEFORE_LIGHTHOUSE = {"performance": "0.57", "accessibility": "1.0", "best-practices": "1.0", "seo": "0.9",
+                     "largest-contentful-paint": "37.6 s", "interactive": "37.6 s",
+                     "total-blocking-time": "670 ms", "total-byte-weight": "6.7 MB"}
+NETWORK_NAMES = {"slow-4G": "slow 4G (1.6 Mbit/s down, 750 kbit/s up, 150 ms)",
+                 "fast-4G": "fast 4G (9 Mbit/s, 60 ms)", "none": "no throttling"}
+
+
+def median(values):
+    return statistics.median(values) if values else float("nan")
+
+
+def report(raw, load, when, chromium):
+    """The browser edition's section of docs/performance.md, from web.py's lines."""
+    lines = [line.split() for line in open(raw) if line.strip()]
+    out = []
+    say = out.append
+    sizes = [(f[1], int(f[2]), int(f[3])) for f in lines if f[0] == "size"]
+    first = {}
+    for f in lines:
+        if f[0] == "first-visit":
+            first.setdefault((f[1], int(f[2])), []).append([float(x) for x in f[3:]])
+    second = [[float(x) for x in f[1:]] for f in lines if f[0] == "second-visit"]
+    loaded = {}
+    for i, f in enumerate(lines):
+        if f[0] == "loaded" and i + 1 < len(lines) and lines[i + 1][0] == "first-visit":
+            key = (lines[i + 1][1], int(lines[i + 1][2]))
+            for name, value in zip(f[1::2], f[2::2]):
+                loaded.setdefault(key, {}).setdefault(name, []).append(float(value))
+    say("## The browser edition")
+    say("")
+    say(f"`script/web`'s site in headless Chromium {chromium}, WebGL 2 on SwiftShader (through ANGLE), on")
+    say(f"the same machine, measured by `tools/bench/web.py` at {when}. Load before: {load}.")
+    say("")
+    say("### Opening the link")
+    say("")
+    runs = len(first.get(("none", 0), []))
+    say(f"Each visit in a fresh browser with an empty cache, through Chromium's network throttling (CDP),")
+    say(f"answering the question the moment it is there; the median of {runs} visits. In brackets: before the")
+    say("page asked first and loaded behind, the goal.")
+    say("")
+    say("| network | start question | playing with music, from opening the link | first frame after the answer | bytes before the first frame |")
+    say("|---|---:|---:|---:|---:|")
+    goals = {"slow-4G": (2.0, 4.0), "fast-4G": (1.0, 2.0)}
+    for name in ["slow-4G", "fast-4G", "none"]:
+        visits = first.get((name, 0), [])
+        if not visits:
+            continue
+        question = median([v[0] for v in visits]) / 1000
+        music = median([v[3] for v in visits]) / 1000
+        after = median([v[2] - v[1] for v in visits])
+        bytes_ = median([v[4] for v in visits])
+        bq, ba = BEFORE[name]
+        gq, gm = goals.get(name, (None, None))
+        goal_q = f", ≤ {gq:.1f} s" if gq else ""
+        goal_m = f", ≤ {gm:.1f} s" if gm else ""
+        say(f"| {NETWORK_NAMES[name]} | **{question:.1f} s** ({bq} s{goal_q}) | **{music:.1f} s** "
+            f"({bq + ba:.1f} s{goal_m}) | {after:.0f} ms ({ba} s) | {bytes_ / 1000:.0f} kB |")
+    late = first.get(("none", 3000), [])
+    if late:
+        after = median([v[2] - v[1] for v in late])
+        say(f"| no throttling, answering after 3 s | - | {median([v[3] for v in late]) / 1000:.1f} s | "
+            f"**{after:.0f} ms** (2.8 s, ≤ 300 ms) | {median([v[4] for v in late]) / 1000:.0f} kB |")
+    say("")
+    parts = loaded.get(("slow-4G", 0), {})
+    if parts:
+        say("When each part was there, on slow 4G (median, s from opening the link): " + ", ".join(
+            f"{name} {median(values) / 1000:.1f}" for name, values in sorted(parts.items(), key=lambda p: median(p[1]))) + ".")
+        say("")
+    if second:
+        say(f"A second visit in the same browser, once the service worker keeps the site: the question at "
+            f"{median([v[0] for v in second]):.0f} ms,")
+        say(f"the music playing at {median([v[2] for v in second]) / 1000:.1f} s, and "
+            f"**{median([v[3] for v in second]):.0f} bytes** through the network: everything comes from the")
+        sw = next((b for n, b, _ in sizes if n == "sw.js"), 0)
+        say(f"worker's cache, and the browser's look at `sw.js` ({sw / 1000:.1f} kB) is the only check for a new release.")
+        say("")
+    scores = next((f for f in lines if f[0] == "lighthouse"), None)
+    if scores:
+        say(f"### Lighthouse {scores[1]}")
+        say("")
+        say("Its mobile defaults (a phone on slow 4G, simulated), on the page as `tools/browser/serve.py` serves")
+        say("it (gzip, byte ranges, a year's caching for the files named by their content).")
+        say("")
+        say("| category | score | before |")
+        say("|---|---:|---:|")
+        for name, value in zip(scores[2::2], scores[3::2]):
+            say(f"| {name} | **{value}** | {BEFORE_LIGHTHOUSE.get(name, '-')} |")
+        say("")
+        say("| metric | value | before |")
+        say("|---|---:|---:|")
+        for f in lines:
+            if f[0] == "lighthouse-metric":
+                value = float(f[2])
+                shown = (f"{value / 1e6:.2f} MB" if f[1] == "total-byte-weight" else
+                         f"{value:.3f}" if f[1] == "cumulative-layout-shift" else f"{value / 1000:.1f} s"
+                         if value >= 1000 and f[1] != "total-blocking-time" else f"{value:.0f} ms")
+                say(f"| {f[1]} | {shown} | {BEFORE_LIGHTHOUSE.get(f[1], '-')} |")
+        say("")
+    groups = {"the music (MP3, streamed)": r"\.mp3$", "the program (kelvorin.js, kelvorin.wasm)": r"^kelvorin\.[0-9a-f]+\.(js|wasm)$",
+              "the picture generator, its worker and fonts": r"^(art|art-worker)\.|^fonts/",
+              "the icons (the tab's, the home screen's and the stores')": r"^kelvorin(-\d+)?\.[0-9a-f]+\.png$"}
+    total = sum(p for _, _, p in sizes)
+    shares = []
+    for label, pattern in groups.items():
+        shares.append((label, sum(p for n, _, p in sizes if re.search(pattern, n))))
+    page = total - sum(b for _, b in shares)
+    say(textwrap.fill(
+        f"The site, each file compressed with gzip -6 as a web server sends it: **{total / 1e6:.2f} MB** "
+        "(6.86 MB before, with the 23 pictures downloaded): " + ", ".join(f"{label} {b / 1000:.0f} kB" for label, b in shares)
+        + f", the page itself (HTML, CSS, modules, manifest, service worker) {page / 1000:.0f} kB. Only the "
+        "music is large, and it streams while it plays.", width=100))
+    say("")
+    return "\n".join(out)
+
+
 def main():
+    if len(sys.argv) == 6 and sys.argv[1] == "--report":
+        print(report(*sys.argv[2:]))
+        return
     site = sys.argv[1]
     if len(sys.argv) > 3 and sys.argv[2] == "--screenshot":
         screenshot(site, sys.argv[3])
@@ -205,8 +370,11 @@ def main():
     sizes(site)
     for _ in range(runs):
         print(f"load {load_time(site):.0f}")
+    for _ in range(runs):
+        loads(site)
+    lighthouse(site)
     scene_rates(site)
-    seek_times()
+    seek_times(site)
 
 
 if __name__ == "__main__":

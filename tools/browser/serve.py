@@ -3,7 +3,9 @@
 http.server, plus byte ranges (206 Partial Content), which a media element needs to seek its
 streaming music beyond what has arrived, gzip for the files that shrink with it (as a server
 configured for the web sends them, so that the benchmark's bytes are those a viewer gets), and
-the types of the site's files.
+the types of the site's files, and the caching that names by content allow: a file named
+NAME.HASH.EXT never changes, so a browser may keep it a year without asking again; index.html
+and sw.js are asked for again on every visit.
 
 For the browser tests, two ways to be a bad network while a flag file exists:
   --hold REGEX FLAG          requests whose path matches wait until FLAG is removed
@@ -20,6 +22,7 @@ import sys
 import time
 
 RANGE = re.compile(r"^bytes=(\d*)-(\d*)$")
+CONTENT_NAMED = re.compile(r"\.[0-9a-f]{10}\.[^/]+$")
 # What a web server compresses: text, and WebAssembly; pictures and music are compressed already.
 COMPRESSED = re.compile(r"^(text/|application/(javascript|json|wasm|manifest\+json))")
 HOLD = []   # (pattern, flag file)
@@ -104,6 +107,9 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def end_headers(self):
         if getattr(self, "ranged", None) is None and self.command in ("GET", "HEAD"):
             self.send_header("Accept-Ranges", "bytes")
+        if self.command in ("GET", "HEAD"):
+            named = CONTENT_NAMED.search(self.path.split("?")[0])
+            self.send_header("Cache-Control", "public, max-age=31536000, immutable" if named else "no-cache")
         super().end_headers()
 
 

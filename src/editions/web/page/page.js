@@ -10,7 +10,7 @@
 // window.kelvorin, for tests and for pages that embed the demo, is described in state.js.
 // index.html?t=SECONDS (decimals allowed) asks the start question, then plays from there.
 import { keepOffline } from './offline.js';
-import { makePictures } from './pictures.js';
+import { fetchGenerator, makePictures } from './pictures.js';
 import { createPlayer } from './player.js';
 import { FILES } from './site.js';
 import { createSound } from './sound.js';
@@ -211,6 +211,8 @@ import { publish, state } from './state.js';
   let wasm = null;          // compiled once
   let demo = null;          // the instance that plays next
   const passTimes = [];
+  let waitingSince = 0;      // when the music began to wait for its data, or 0
+  const SAY_WAITING_AFTER = 500;  // ms: a shorter wait goes unremarked
 
   // A file for the demo's file system: kept for every instance to come, and written into the
   // one waiting to play.
@@ -268,6 +270,10 @@ import { publish, state } from './state.js';
       state.snapshotsTo = snapshotsTo;
       audio.sync(clock);
       player.pass(clock);
+      const waiting = audio.waiting();
+      if (!waiting) waitingSince = 0;
+      else if (!waitingSince) waitingSince = now;
+      $('buffering').hidden = !waitingSince || now - waitingSince < SAY_WAITING_AFTER;
       if (state.firstFrameAt === null) state.firstFrameAt = now;
       if (state.musicAt === null && state.music !== null) state.musicAt = now;
     },
@@ -371,7 +377,7 @@ import { publish, state } from './state.js';
   let loaded = null;
   let everything = new Promise((resolve, reject) => { loaded = { resolve, reject }; });
 
-  function loadBehind() {
+  function loadBehind(generator) {
     const json = async (url) => JSON.parse(new TextDecoder().decode(await download(url)));
     const step = (key) => () => {
       loading[key] = true;
@@ -385,7 +391,7 @@ import { publish, state } from './state.js';
       loading.pictures++;
       loading.of = count;
       showProgress();
-    }).then(() => { state.loaded.pictures = performance.now(); },
+    }, generator).then(() => { state.loaded.pictures = performance.now(); },
       (e) => { throw new PictureError(e.message); });
     // The music waits for the program's download, which the question needs first on a slow line.
     const sounds = program.then(loadSounds).then(step('music'));
@@ -494,17 +500,20 @@ import { publish, state } from './state.js';
     } else {
       showQuestion();
     }
-    // Without WebGL 2, nothing is downloaded.
-    canDraw().then(loadIfDrawable);
+    // Without WebGL 2 nothing is downloaded but the picture generator, which starts at once:
+    // the pictures take longest.
+    const generator = fetchGenerator();
+    generator.catch(() => {});
+    canDraw().then((drawable) => loadIfDrawable(drawable, generator));
   }
 
-  function loadIfDrawable(drawable) {
+  function loadIfDrawable(drawable, generator) {
     if (!drawable) {
       fail('WebGL 2 needed', 'KELVORIN draws with WebGL 2, which this browser does not offer or has '
         + 'turned off. A current Chrome, Edge, Firefox or Safari, with hardware acceleration on, has it.');
       return;
     }
-    loadBehind().then(loaded.resolve, loaded.reject);
+    loadBehind(generator).then(loaded.resolve, loaded.reject);
     everything.then(() => {
       // The copy for offline play waits a little: a viewer who answered at once is watching
       // the first frames, and the music's download comes first.

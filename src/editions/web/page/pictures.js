@@ -17,11 +17,10 @@ function downloadBytes(url) {
   }, () => { throw new Error(`could not download ${url}: the server did not answer`); });
 }
 
-// Draws every picture; onPicture(path, bytes, count) gets each as it is done, path being its
-// name in the demo's file system ("Data/nuage.bmp") and count how many there are. Settles once all are made; rejects with what went
-// wrong (a download, a worker that did not start, the generator's own message).
-export async function makePictures(onPicture) {
-  const [module, ...fonts] = await Promise.all([
+// The generator and its fonts, downloading (and the generator compiling) from the call on:
+// the page starts it first, since making the pictures takes longest.
+export function fetchGenerator() {
+  return Promise.all([
     WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetch(FILES['art.wasm'])).catch(
       () => downloadBytes(FILES['art.wasm']).then((bytes) => WebAssembly.compile(bytes)))
       : downloadBytes(FILES['art.wasm']).then((bytes) => WebAssembly.compile(bytes)),
@@ -29,6 +28,15 @@ export async function makePictures(onPicture) {
     ...Object.keys(FILES).filter((name) => name.startsWith('fonts/')).map((name) =>
       downloadBytes(FILES[name]).then((bytes) => [name.slice('fonts/'.length), new Uint8Array(bytes)])),
   ]);
+}
+
+// Draws every picture with the generator that fetchGenerator gives (or fetches it);
+// onPicture(path, bytes, count) gets each as it is done, path being its name in the demo's
+// file system ("Data/nuage.bmp") and count how many there are. Settles once all are made;
+// rejects with what went wrong (a download, a worker that did not start, the generator's own
+// message).
+export async function makePictures(onPicture, generator = fetchGenerator()) {
+  const [module, ...fonts] = await generator;
   const workers = [];
   try {
     return await new Promise((resolve, reject) => {
