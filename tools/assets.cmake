@@ -30,6 +30,11 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/art/main.cpp)
     DEPENDS kelvorin-gentextures
     COMMENT "Generating the 23 pictures")
   list(APPEND DATA_OUTPUTS ${TEXTURE_FILES})
+  # The credits for the browser's media controls, as the pictures show them.
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/credits.json
+    COMMAND kelvorin-gentextures --credits > ${CMAKE_BINARY_DIR}/credits.json
+    DEPENDS kelvorin-gentextures)
+  list(APPEND DATA_OUTPUTS ${CMAKE_BINARY_DIR}/credits.json)
   add_custom_command(OUTPUT ${ICON_FILE}
     COMMAND kelvorin-gentextures --icon ${ICON_FILE}
     DEPENDS kelvorin-gentextures

@@ -31,6 +31,13 @@ def pause(driver):
     return hooks(driver)["clock"]
 
 
+def controls_gone(driver):
+    """Waits until the control bar has gone and faded out, so that it covers nothing."""
+    wait_for(driver, "!document.getElementById('controls').classList.contains('shown')"
+             " && getComputedStyle(document.getElementById('controls')).opacity === '0'",
+             "the controls to fade out", seconds=6)
+
+
 def snapshots_ready(driver):
     """Waits until the snapshots that seeking starts from reach the seek bar's end."""
     wait_for(driver, "kelvorin.snapshotsTo >= kelvorin.duration", "the snapshots to reach the end")

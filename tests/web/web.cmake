@@ -12,5 +12,5 @@ foreach(test ${WEB_TESTS})
   get_filename_component(name ${test} NAME_WE)
   add_test(NAME web.${name} COMMAND /usr/bin/python3 ${test})
   set_tests_properties(web.${name} PROPERTIES TIMEOUT 300 FIXTURES_REQUIRED web_site
-    ENVIRONMENT "SITE=${RELEASED};NATIVE=${KELVORIN_NATIVE_BUILD};WEB_LIMIT=240;PYTHONPATH=${CMAKE_SOURCE_DIR}/tools/browser")
+    ENVIRONMENT "SITE=${RELEASED};NATIVE=${KELVORIN_NATIVE_BUILD};AXE=${KELVORIN_NATIVE_BUILD}/npm/node_modules/axe-core/axe.min.js;WEB_LIMIT=240;PYTHONPATH=${CMAKE_SOURCE_DIR}/tools/browser")
 endforeach()

@@ -2,6 +2,7 @@
 // (scenes 3 and 4) and the six countdown dials (scene 4).
 #include <cmath>
 
+#include "art/credits.h"
 #include "art/lettering.h"
 #include "art/pictures.h"
 
@@ -13,8 +14,11 @@ Image drawMaker() {
     const int N = 256;
     Image img(N, N);
     const float BOUNDS[5] = {0, 64, 128, (1 - 0.26f) * N, (float)N};  // rows, top down
-    const char *LABELS[4] = {"CODE", "GRAPHICS", "MUSIC", nullptr};
-    const char *NAMES[4] = {"BRANNOK", "ILVA", "DESSEL", "A KELVORIN PRODUCTION"};
+    // The credits' lines, then the production's without a role.
+    const char *LABELS[NUM_CREDITS + 1] = {}, *NAMES[NUM_CREDITS + 1] = {};
+    for (int i = 0; i < NUM_CREDITS; ++i) LABELS[i] = CREDITS[i].role, NAMES[i] = CREDITS[i].name;
+    NAMES[NUM_CREDITS] = PRODUCTION;
+    static_assert(NUM_CREDITS + 1 == 4, "one credit line in each of the picture's four bands");
     Mask labels(N, N), names(N, N), gold(N, N), rules(N, N);
     for (int i = 0; i < 4; ++i) {
         float cy = (BOUNDS[i] + BOUNDS[i + 1]) / 2 - 3;

@@ -8,7 +8,10 @@
 // run makes a little at a time while the demo plays (shell/seek.h); the GL layer draws nothing
 // for the frames in between. A paused demo shows such a frame, and draws it again when the
 // canvas changes size. kelvorin_frame_at draws one such frame on a canvas of its own, for
-// tests and stills.
+// tests and stills. While paused, kelvorin_step shows the next frame of the 60 fps clock or the
+// one before. When the browser takes the WebGL context away, kelvorin_recover builds the window
+// and its context again as F1 does on the desktop (textures reloaded, clock and scenes going
+// on), and shows the paused frame again.
 #include <emscripten.h>
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
@@ -156,6 +159,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_seek_frames() { return (uint32
 extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_pause(int pause) {
     paused = pause != 0;
     return paused ? kelvorin_seek(kelvorin::time) : kelvorin::time;
+}
+
+// While paused: the frame `delta` frames of the 60 fps clock after the one shown (before it when
+// negative), within the seek bar; returns its clock.
+extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_step(int delta) {
+    int64_t frame = (int64_t)shownFrame + delta;
+    ShowFrame((uint64_t)std::clamp<int64_t>(frame, 0, (int64_t)LastSeekFrame()));
+    return FrameClock(shownFrame, SEEK_FPS);
+}
+
+// The context was lost: a new window with a new context, as F1 opens one, in the same mode; the
+// paused frame drawn again. 0 when the window could not be opened (the page has shown why).
+extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_recover() {
+    CloseDemoWindow();
+    if (!OpenDemoWindow("KELVORIN", 800, 600, 16, fullscreenMode)) return 0;
+    if (paused) DrawShown();
+    return 1;
 }
 
 // Plays nothing: the frame that kelvorin-capture writes for ms (the first of its 60 fps

@@ -43,9 +43,9 @@ foreach(file ${PAGE_FILES})
   list(APPEND PAGE_NAMES ${name})
 endforeach()
 
-# From the native build (script/setup makes it): the music, the icon and the timeline.
-set(KELVORIN_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build CACHE PATH "The native build whose music, icon and timeline the page gets")
-foreach(needed Data/kelvorin.wav kelvorin.png timeline.json)
+# From the native build (script/setup makes it): the music, the icon, the timeline, the credits.
+set(KELVORIN_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build CACHE PATH "The native build whose music, icon, timeline and credits the page gets")
+foreach(needed Data/kelvorin.wav kelvorin.png timeline.json credits.json)
   if(NOT EXISTS ${KELVORIN_NATIVE_BUILD}/${needed})
     message(FATAL_ERROR "No ${needed} in ${KELVORIN_NATIVE_BUILD}: build the native program first (script/setup)")
   endif()
@@ -90,11 +90,14 @@ foreach(size 192 512)
   list(APPEND WEB_FILES kelvorin-${size}.png)
 endforeach()
 
-# The demo's length and chapters, which the native build got from running the timeline.
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/timeline.json
-  COMMAND ${CMAKE_COMMAND} -E copy ${KELVORIN_NATIVE_BUILD}/timeline.json ${CMAKE_BINARY_DIR}/timeline.json
-  DEPENDS ${KELVORIN_NATIVE_BUILD}/timeline.json)
-list(APPEND WEB_FILES timeline.json)
+# The demo's length and chapters, which the native build got from running the timeline, and the
+# credits that its pictures show, for the media controls.
+foreach(fact timeline.json credits.json)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${fact}
+    COMMAND ${CMAKE_COMMAND} -E copy ${KELVORIN_NATIVE_BUILD}/${fact} ${CMAKE_BINARY_DIR}/${fact}
+    DEPENDS ${KELVORIN_NATIVE_BUILD}/${fact})
+  list(APPEND WEB_FILES ${fact})
+endforeach()
 
 # The site, site/: every file named by its content but index.html and sw.js (site.py), and the
 # same site as one zip for any web server, kelvorin-web.zip, the same files giving the same

@@ -9,6 +9,8 @@
 //
 // window.kelvorin, for tests and for pages that embed the demo, is described in state.js.
 // index.html?t=SECONDS (decimals allowed) asks the start question, then plays from there.
+import { createHelp } from './help.js';
+import { createMedia } from './media.js';
 import { keepOffline } from './offline.js';
 import { fetchGenerator, makePictures } from './pictures.js';
 import { createPlayer } from './player.js';
@@ -191,11 +193,25 @@ import { publish, state } from './state.js';
 
   // ---- The viewer's player (player.js) ----
 
+  // ---- The keys at a glance (help.js) and the system's media controls (media.js) ----
+
+  const help = createHelp();
+  let media = null;  // once the credits have come
+
   const player = createPlayer(audio, {
     canFullscreen: !!($('stage').requestFullscreen || $('stage').webkitRequestFullscreen),
     toggleFullscreen() {
       if (fullscreenElement()) leaveFullscreen();
       else enterFullscreen();
+    },
+    toggleHelp: () => help.toggle(),
+    changed() {
+      if (media) media.update();
+      // Paused, nothing waits for the music.
+      if (state.paused) {
+        $('buffering').hidden = true;
+        waitingSince = 0;
+      }
     },
     notice,
   });
@@ -210,9 +226,32 @@ import { publish, state } from './state.js';
   const files = new Map();  // name -> bytes, written into every new instance's file system
   let wasm = null;          // compiled once
   let demo = null;          // the instance that plays next
+  let playing = null;       // the instance that plays now
   const passTimes = [];
   let waitingSince = 0;      // when the music began to wait for its data, or 0
   const SAY_WAITING_AFTER = 500;  // ms: a shorter wait goes unremarked
+
+  // The context lost: once the browser gives it back, or after RESTORE_WAIT if it does not,
+  // the demo opens its window again (a new canvas, its context and textures) and goes on from
+  // the same clock; a paused demo shows its frame again. If it cannot, the page says so.
+  const RESTORE_WAIT = 1000;  // ms
+  function recover(canvas) {
+    const instance = playing;
+    let done = false;
+    const rebuild = () => {
+      if (done) return;
+      done = true;
+      if (playing !== instance || state.state !== 'playing') return;
+      if (instance._kelvorin_recover()) {
+        state.recoveries++;
+      } else if (state.state !== 'error') {
+        fail('The picture was lost', 'The browser took WebGL 2 away from the page (the graphics '
+          + 'processor was reset or is needed elsewhere) and did not give it back. Reload the page to play again.');
+      }
+    };
+    canvas.addEventListener('webglcontextrestored', rebuild, { once: true });
+    setTimeout(rebuild, RESTORE_WAIT);
+  }
 
   // A file for the demo's file system: kept for every instance to come, and written into the
   // one waiting to play.
@@ -229,13 +268,12 @@ import { publish, state } from './state.js';
     newCanvas() {
       const canvas = document.createElement('canvas');
       canvas.id = 'canvas';
-      // The browser may take the context away (a GPU reset, too many pages drawing); the demo
-      // cannot draw on without it.
-      canvas.addEventListener('webglcontextlost', () => {
-        if (!canvas.dropped && state.state === 'playing') {
-          fail('The picture was lost', 'The browser took WebGL 2 away from the page (the graphics '
-            + 'processor was reset or is needed elsewhere). Reload the page to play again.');
-        }
+      // The browser may take the context away (a GPU reset, a driver update, too many pages
+      // drawing): the demo builds its picture again, as F1 does on the desktop.
+      canvas.addEventListener('webglcontextlost', (e) => {
+        if (canvas.dropped || state.state !== 'playing' || !playing) return;
+        e.preventDefault();  // asks the browser for it back
+        recover(canvas);
       });
       if (frame) {
         const ratio = window.devicePixelRatio || 1;
@@ -270,6 +308,7 @@ import { publish, state } from './state.js';
       state.snapshotsTo = snapshotsTo;
       audio.sync(clock);
       player.pass(clock);
+      if (media) media.pass(now);
       const waiting = audio.waiting();
       if (!waiting) waitingSince = 0;
       else if (!waitingSince) waitingSince = now;
@@ -285,6 +324,9 @@ import { publish, state } from './state.js';
     },
 
     ended() {
+      playing = null;
+      help.close();
+      $('buffering').hidden = true;
       player.stop();
       audio.close();
       leaveFullscreen();
@@ -386,6 +428,9 @@ import { publish, state } from './state.js';
     };
     const program = loadProgram().then(step('program'));
     const timeline = json(FILES['timeline.json']).then((t) => player.useTimeline(t)).then(step('timeline'));
+    // The media controls can do without the names they show.
+    json(FILES['credits.json']).catch(() => ({ credits: [], production: '' }))
+      .then((credits) => { media = createMedia(player, credits); });
     const pictures = makePictures((path, bytes, count) => {
       putFile(path, bytes);
       loading.pictures++;
@@ -426,6 +471,7 @@ import { publish, state } from './state.js';
       if (state.state !== 'starting') return;
       const instance = demo;
       demo = null;
+      playing = instance;
       $('loading').hidden = true;
       $('stage').hidden = false;
       state.state = 'playing';
@@ -449,6 +495,14 @@ import { publish, state } from './state.js';
     everything = Promise.resolve();
     showQuestion();
   });
+
+  // The keys' overlay takes its keys first, before the demo's own listener (on the window, in
+  // the capture phase, added when its window opens): Escape there closes it, and ends nothing.
+  window.addEventListener('keydown', (e) => {
+    if (!help.onKey(e)) return;
+    e.preventDefault();
+    e.stopImmediatePropagation();
+  }, true);
 
   window.addEventListener('keydown', (e) => {
     if (state.state === 'question' && (e.key === 'Enter' || e.key === 'Escape')) {

@@ -3,7 +3,8 @@
 // or touch. It owns the demo clock that each pass reads (clock()): the music as the viewer
 // hears it while it plays, the wall clock otherwise, frozen while paused, and moved by seeks.
 // The page makes one with createPlayer(audio, screen), gives it the demo's timeline
-// (useTimeline) and hands it each new demo.
+// (useTimeline) and hands it each new demo; screen.changed() hears of every start, pause,
+// resume, seek and stop.
 import { state } from './state.js';
 
 export function createPlayer(audio, screen) {
@@ -143,7 +144,8 @@ export function createPlayer(audio, screen) {
   // A button clicked with the pointer gives the focus back, so that Space goes on pausing rather
   // than pressing the button again; from the keyboard it keeps it.
   for (const [id, action] of [['play-pause', () => player.toggle()], ['mute', () => player.toggleMute()],
-    ['share', () => player.share()], ['fullscreen', () => screen.toggleFullscreen()]]) {
+    ['share', () => player.share()], ['fullscreen', () => screen.toggleFullscreen()],
+    ['keys', () => screen.toggleHelp()]]) {
     $(id).addEventListener('click', (e) => {
       action();
       if (e.detail > 0) e.currentTarget.blur();
@@ -176,6 +178,8 @@ export function createPlayer(audio, screen) {
     else if (key >= '1' && key <= '9' && key.length === 1) player.seek((DURATION * Number(key)) / 10);
     else if (key === 'm') player.toggleMute();
     else if (key === 'f') { if (!e.repeat) screen.toggleFullscreen(); }
+    else if ((key === '.' || key === ',') && state.paused) player.step(key === '.' ? 1 : -1);
+    else if (key === '?') screen.toggleHelp();
     else if (key === 'Escape') {
       // The demo ends on Escape in its next pass, which a paused demo must run.
       if (state.paused) player.resume();
@@ -217,6 +221,7 @@ export function createPlayer(audio, screen) {
       showPaused();
       showTime(0);
       showControls();
+      screen.changed();
       if (from > 0) this.seek(from);
     },
 
@@ -226,6 +231,16 @@ export function createPlayer(audio, screen) {
       clearTimeout(hideTimer);
       $('controls').classList.remove('shown');
       showAddress();
+      screen.changed();
+    },
+
+    // Paused: the next frame of the 60 fps clock (delta 1) or the one before (-1).
+    step(delta) {
+      if (!demo || !state.paused) return;
+      last = state.clock = demo._kelvorin_step(delta);
+      showTime(last);
+      showAddress();
+      screen.changed();
     },
 
     // The clock for the next pass: it follows what is heard to within a frame, without ever
@@ -259,6 +274,7 @@ export function createPlayer(audio, screen) {
       showPaused();
       showTime(last);
       showAddress();
+      screen.changed();
     },
 
     resume() {
@@ -269,6 +285,7 @@ export function createPlayer(audio, screen) {
       audio.unlock();
       showPaused();
       showAddress();
+      screen.changed();
     },
 
     toggle() {
@@ -290,6 +307,7 @@ export function createPlayer(audio, screen) {
         lastNow = performance.now();
         showTime(shown);
         if (state.paused) showAddress();
+        screen.changed();
         requestAnimationFrame(() => resolve(shown));
       }));
       return seeking;

@@ -21,6 +21,8 @@
 //   answeredAt, firstFrameAt, musicAt  ms from navigation to the answer, to the first frame on
 //             the canvas, and to the first pass with the music playing (for the benchmark)
 //   loaded    ms from navigation to each part being there: {program, timeline, pictures, music}
+//   help      whether the keys' overlay is open        recoveries  how often the demo has built its
+//             picture again after the browser took WebGL away
 // The length and the chapters come from the timeline itself (timeline.json, which
 // kelvorin-capture --timeline --json writes at build time).
 
@@ -31,7 +33,7 @@ export const state = {
   music: null, heard: null, paused: false, muted: false, readyAt: null,
   duration: null, chapters: [], shared: null, snapshotsTo: 0, seekFrames: 0,
   reducedFlashing: false, version: VERSION, offline: false, answeredAt: null,
-  firstFrameAt: null, musicAt: null, loaded: {},
+  firstFrameAt: null, musicAt: null, loaded: {}, help: false, recoveries: 0,
 };
 
 // Makes window.kelvorin: every field above, read as it is now, and seek(ms).
