@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A site with one of its files missing says which, instead of hanging on the loading screen or
 offering a demo that cannot start: the demo's own code, the picture generator, its worker or
-one of its fonts. The question may already be there (it does not wait for them); the message
+one of its fonts, or a font that the generator cannot read. The question may already be there (it does not wait for them); the message
 takes its place. Without its music the demo plays silently, as on the desktop, and says why.
 The console shows the failed download and nothing else."""
 import fnmatch
@@ -57,6 +57,20 @@ def test():
                     fail(f"the start question stays without {missing}")
         finally:
             shutil.rmtree(site, ignore_errors=True)
+
+    # A font that is there but is no font: the generator itself fails, and says why.
+    site, broken = site_without("fonts/DejaVuSans.*.ttf")
+    try:
+        with open(os.path.join(site, broken), "wb") as f:
+            f.write(b"not a font" * 100)
+        with browser.session(site=site, expected_errors=["not a usable TrueType font"]) as (driver, server):
+            driver.get(server.url("index.html"))
+            wait_for(driver, "kelvorin.state === 'error'", "the page with a broken font to say so")
+            shown = driver.execute_script("return document.getElementById('message').innerText;")
+            if "The pictures could not be made" not in shown or "could not draw" not in shown:
+                fail(f"with a broken font the page shows {shown!r}")
+    finally:
+        shutil.rmtree(site, ignore_errors=True)
 
     site, missing = site_without(MUSIC)
     try:
