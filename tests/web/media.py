@@ -2,7 +2,8 @@
 """The page as a media app. Headless Chromium refuses a real wake lock and has no system media
 controls, so the test wraps both APIs before the page loads and watches the page's calls:
 the screen's wake lock is taken when the demo plays, let go on pause, taken again on resume,
-let go when the tab is hidden, and not taken again until the viewer resumes; the media session
+let go when the tab is hidden, and not taken again until the viewer resumes, and let go when
+the demo ends; the media session
 names the demo (title, credits, artwork in several sizes), keeps its state and position, and
 its handlers seek to a time, to the next chapter and back, and pause and play the demo."""
 import time
@@ -10,6 +11,7 @@ import time
 import browser
 from browser import fail, hooks, wait_for
 from steps import check_console, play, press
+from selenium.webdriver.common.keys import Keys
 
 WRAP = """
 window.__wake = [];
@@ -108,6 +110,12 @@ def test():
         press(driver, " ")
         wait_for(driver, "!kelvorin.paused && window.__wake[window.__wake.length - 1] === 'request screen'",
                  "resuming to take the wake lock again")
+
+        press(driver, Keys.ESCAPE)
+        wait_for(driver, "kelvorin.state === 'ended'", "Escape to end the demo")
+        time.sleep(0.5)
+        if wake(driver)[-1] != "release" or session(driver)[0] != "none":
+            fail(f"ended, the wake lock went {wake(driver)}, the session is {session(driver)[0]}")
         check_console(driver)
 
 

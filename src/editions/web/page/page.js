@@ -75,6 +75,7 @@ import { publish, state } from './state.js';
     $('stage').hidden = true;
     showMessage(caption, text);
     state.state = 'error';
+    if (media) media.update();
     audio.close();
     leaveFullscreen();
   }
@@ -188,12 +189,10 @@ import { publish, state } from './state.js';
   // ---- Music (sound.js) ----
 
   const audio = createSound(notice);
-  const OFFLINE_AFTER = 5000;  // ms from everything loaded to keeping the site for offline play
   const AUDIO_FILE = /\.(mp3|ogg|opus|m4a|wav)$/i;  // sound-list names that stream as music
 
-  // ---- The viewer's player (player.js) ----
-
-  // ---- The keys at a glance (help.js) and the system's media controls (media.js) ----
+  // ---- The viewer's player (player.js), the keys at a glance (help.js), the system's media
+  // controls (media.js) ----
 
   const help = createHelp();
   let media = null;  // once the credits have come
@@ -228,8 +227,9 @@ import { publish, state } from './state.js';
   let demo = null;          // the instance that plays next
   let playing = null;       // the instance that plays now
   const passTimes = [];
-  let waitingSince = 0;      // when the music began to wait for its data, or 0
+  let waitingSince = 0;     // when the music began to wait for its data, or 0
   const SAY_WAITING_AFTER = 500;  // ms: a shorter wait goes unremarked
+  const OFFLINE_AFTER = 5000;     // ms from everything loaded to keeping the site for offline play
 
   // The context lost: once the browser gives it back, or after RESTORE_WAIT if it does not,
   // the demo opens its window again (a new canvas, its context and textures) and goes on from
@@ -333,6 +333,7 @@ import { publish, state } from './state.js';
       if (navigator.keyboard && navigator.keyboard.unlock) navigator.keyboard.unlock();
       if (state.state === 'error') return;
       state.state = 'ended';
+      if (media) media.update();
       state.fps = 0;
       passTimes.length = 0;
       $('stage').hidden = true;
