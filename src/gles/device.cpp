@@ -24,11 +24,12 @@ const char *const VERTEX_SHADER = R"(#version 300 es
 layout(location = 0) in vec4 position;
 layout(location = 1) in vec4 colour;
 layout(location = 2) in vec2 texCoord;
+uniform float pointSize;
 out vec4 vertexColour;
 out vec2 vertexTexCoord;
 void main() {
     gl_Position = position;
-    gl_PointSize = 1.0;
+    gl_PointSize = pointSize;
     vertexColour = colour;
     vertexTexCoord = texCoord;
 }
@@ -59,7 +60,7 @@ struct Draw {
 };
 
 GLuint program, vertexArray, buffer, indexBuffer;
-GLint texturingUniform;
+GLint texturingUniform, pointSizeUniform;
 std::vector<Vertex> queued;
 std::vector<uint32_t> indices;
 std::vector<Draw> draws;
@@ -114,6 +115,8 @@ void ResetDevice() {
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "picture"), 0);
     glUniform1i(texturingUniform, 0);
+    glUniform1f(pointSizeUniform, 1);
+    glLineWidth(1);
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
     packAlignment = 4;
@@ -212,6 +215,7 @@ bool GlesCreate() {
     program = Link();
     if (!program) return false;
     texturingUniform = glGetUniformLocation(program, "texturing");
+    pointSizeUniform = glGetUniformLocation(program, "pointSize");
     glGenVertexArrays(1, &vertexArray);
     glGenBuffers(1, &buffer);
     glGenBuffers(1, &indexBuffer);
@@ -262,6 +266,17 @@ void Viewport(int x, int y, int width, int height) {
     DrawQueued();
     glViewport(x, y, width, height);
     glGetIntegerv(GL_VIEWPORT, viewport);  // as GLES clamped it
+}
+
+// Both apply to what is drawn from now on, so the queue is drawn first.
+void LineWidth(float width) {
+    DrawQueued();
+    glLineWidth(width);
+}
+
+void PointSize(float size) {
+    DrawQueued();
+    glUniform1f(pointSizeUniform, size);
 }
 
 void Clear(unsigned mask) {
@@ -357,7 +372,8 @@ void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int
 void GetIntegerv(unsigned name, int *values) {
     if (name == GL_VIEWPORT) std::copy(viewport, viewport + 4, values);
     if (name == GL_TEXTURE_BINDING_2D) values[0] = int(boundTexture);
-    if (name == GL_MAX_TEXTURE_SIZE) glGetIntegerv(GL_MAX_TEXTURE_SIZE, values);
+    if (name == GL_MAX_TEXTURE_SIZE || name == GL_MAX_VIEWPORT_DIMS || name == GL_MAX_RENDERBUFFER_SIZE)
+        glGetIntegerv(name, values);
 }
 
 }  // namespace gl11
