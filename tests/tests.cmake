@@ -4,8 +4,9 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-# The flash report's measures are plain C++ too (tools/capture/flash.cpp).
-add_executable(kelvorin_tests ${TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tools/capture/flash.cpp)
+# The flash report's measures and the averaging of frames are plain C++ too (tools/capture/).
+add_executable(kelvorin_tests ${TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tools/capture/flash.cpp
+  ${CMAKE_SOURCE_DIR}/tools/capture/average.cpp)
 target_include_directories(kelvorin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools)
 # The browser edition's key map is plain C++, tested natively with the rest.
 include(${CMAKE_SOURCE_DIR}/src/editions/web/keys.cmake)
