@@ -17,6 +17,7 @@ namespace kelvorin {
 namespace gles {
 
 unsigned boundTexture = 0;
+bool scissorTest = false;
 
 namespace {
 
@@ -106,6 +107,8 @@ void ResetDevice() {
     glDisable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
     glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
+    scissorTest = false;
     glClearColor(0, 0, 0, 0);
     glClearDepthf(1);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -122,6 +125,7 @@ void ResetDevice() {
     packAlignment = 4;
     boundTexture = 0;
     glGetIntegerv(GL_VIEWPORT, viewport);  // the new context's: its surface's size
+    glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 // Whether a shader compiled or a program linked (status); if not, says why on standard error.
@@ -173,6 +177,12 @@ void BindForChange() {
 }
 
 }  // namespace
+
+void SetScissorTest(bool on) {
+    DrawQueued();
+    SetCapability(GL_SCISSOR_TEST, on);
+    scissorTest = on;
+}
 
 Vertex *QueueVertices(int count, uint32_t *first) {
     *first = uint32_t(queued.size());
@@ -268,7 +278,12 @@ void Viewport(int x, int y, int width, int height) {
     glGetIntegerv(GL_VIEWPORT, viewport);  // as GLES clamped it
 }
 
-// Both apply to what is drawn from now on, so the queue is drawn first.
+// These apply to what is drawn from now on, so the queue is drawn first.
+void Scissor(int x, int y, int width, int height) {
+    DrawQueued();
+    glScissor(x, y, width, height);
+}
+
 void LineWidth(float width) {
     DrawQueued();
     glLineWidth(width);

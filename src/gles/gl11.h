@@ -41,6 +41,7 @@ void GetLightfv(unsigned light, unsigned name, float *values);
 
 // The framebuffer, textures and the rest that GLES does itself (device.cpp).
 void Viewport(int x, int y, int width, int height);
+void Scissor(int x, int y, int width, int height);
 void LineWidth(float width);
 void PointSize(float size);
 void Clear(unsigned mask);

@@ -41,6 +41,7 @@ typedef double GLclampd;
 #define GL_DEPTH_TEST 0x0B71
 #define GL_NORMALIZE 0x0BA1
 #define GL_BLEND 0x0BE2
+#define GL_SCISSOR_TEST 0x0C11
 #define GL_TEXTURE_2D 0x0DE1
 #define GL_LIGHT0 0x4000
 #define GL_LIGHT1 0x4001
@@ -189,6 +190,9 @@ static inline void glGetIntegerv(GLenum name, GLint *values) { kelvorin::gl11::G
 
 static inline void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     kelvorin::gl11::Viewport(x, y, width, height);
+}
+static inline void glScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
+    kelvorin::gl11::Scissor(x, y, width, height);
 }
 static inline void glLineWidth(GLfloat width) { kelvorin::gl11::LineWidth(width); }
 static inline void glPointSize(GLfloat size) { kelvorin::gl11::PointSize(size); }
