@@ -73,6 +73,38 @@ TEST(Average, FramesAreAveragedUntilFinished) {
     EXPECT_EQ(out[0], 128);
 }
 
+// Every count of frames and every scale: each output light is the rounded mean of its block's.
+TEST(Average, TheMeanIsRoundedExactly) {
+    unsigned seed = 7;
+    for (int scale = 1; scale <= 8; scale++)
+        for (int frames = 1; frames <= 16; frames += 5) {
+            const int W = 3, H = 2;
+            std::vector<std::vector<unsigned char>> drawn(frames, std::vector<unsigned char>(W * H * scale * scale * 3));
+            for (auto &frame : drawn)
+                for (unsigned char &v : frame) v = (unsigned char)((seed = seed * 1103515245 + 12345) >> 16);
+            LinearAverage average(W, H, scale, 3);
+            for (auto &frame : drawn) average.Add(frame.data());
+            std::vector<unsigned char> out(W * H * 3);
+            average.Finish(out.data());
+            uint32_t n = uint32_t(frames * scale * scale);
+            for (int y = 0; y < H; y++)
+                for (int x = 0; x < W; x++)
+                    for (int c = 0; c < 3; c++) {
+                        uint32_t sum = 0;
+                        for (auto &frame : drawn)
+                            for (int dy = 0; dy < scale; dy++)
+                                for (int dx = 0; dx < scale; dx++)
+                                    sum += SrgbToLinear(frame[((y * scale + dy) * W * scale + x * scale + dx) * 3 + c]);
+                        ASSERT_EQ(out[(y * W + x) * 3 + c], LinearToSrgb((sum + n / 2) / n)) << scale << " " << frames;
+                    }
+        }
+    std::vector<unsigned char> white(8 * 8 * 3, 255), out(3);
+    LinearAverage most(1, 1, 8, 3);
+    for (int i = 0; i < 16; i++) most.Add(white.data());
+    most.Finish(out.data());
+    EXPECT_EQ(out[0], 255);
+}
+
 // A white line 3 drawn pixels wide on black, drawn 3 times larger, shifted by one drawn pixel at
 // a time: averaged in light, the row's light stays that of one white pixel; averaged as codes
 // it would lose more than a third of it between two pixels.

@@ -58,15 +58,20 @@ void LinearAverage::Add(const unsigned char *drawn) {
     count++;
 }
 
+// The rounded mean, (sum + n / 2) / n, is taken by a multiplication rather than a division, which
+// cost more than all the rest of a 4K frame: with reciprocal = ceil(2^37 / n) the quotient is
+// exact for every n up to 2^10 and sum up to 2^27, far more than 16 frames of 8 x 8 white pixels.
 void LinearAverage::Finish(unsigned char *out) {
     const std::vector<unsigned char> &code = EncodeTable();
-    uint32_t n = uint32_t(count) * scale * scale;
+    uint64_t n = uint64_t(count) * scale * scale, reciprocal = n ? ((uint64_t(1) << 37) + n - 1) / n : 0;
     size_t pixels = size_t(width) * height;
     for (size_t i = 0; i < pixels; i++, out += channels) {
-        for (int c = 0; c < 3; c++) out[c] = code[n ? (sums[i * 3 + c] + n / 2) / n : 0];
+        for (int c = 0; c < 3; c++) {
+            out[c] = code[((sums[i * 3 + c] + n / 2) * reciprocal) >> 37];
+            sums[i * 3 + c] = 0;
+        }
         if (channels == 4) out[3] = 255;
     }
-    std::fill(sums.begin(), sums.end(), 0);
     count = 0;
 }
 
