@@ -86,13 +86,9 @@ endforeach()
 # The GL 1.1 layer on OpenGL ES against desktop OpenGL: gl_probe, built for both, draws what
 # the layer offers beyond the demo's frames, and gles.probe compares the two pictures;
 # e2e.gles_parity compares the demo's frames from both offline renderers. frame_diff compares
-# two frames.
+# two frames, or their edges (e2e.capture_master).
 add_executable(frame_diff tests/gles/frame_diff.cpp)
 target_link_libraries(frame_diff PRIVATE PkgConfig::PNG)
-# The offline renderer's edges and means (tests/e2e/capture_master.sh).
-add_executable(capture_measure tests/capture/measure.cpp tools/capture/average.cpp)
-target_include_directories(capture_measure PRIVATE ${CMAKE_SOURCE_DIR}/tools)
-target_link_libraries(capture_measure PRIVATE kelvorin_png PkgConfig::PNG)
 add_executable(gl_probe tests/gles/probe.cpp)
 target_link_libraries(gl_probe PRIVATE kelvorin_offscreen kelvorin_png)
 add_executable(gl_probe_gles tests/gles/probe.cpp)
