@@ -3,7 +3,9 @@
 // times the size, its lines and points as many times wider (so that they keep their weight),
 // and filtered down. With motion blur it is the mean of `subframes` drawings: drawn frames
 // k * subframes to k * subframes + subframes - 1 of a clock that many times faster, a shutter
-// open for the whole frame. Both average in linear light (average.h).
+// open for the whole frame. Both average in linear light (average.h). Under reduced flashing
+// the afterglow blends the drawn frames: at the drawn size, and on the faster clock by its
+// tempo, so that it fades as much a second as at 60 fps.
 #pragma once
 #include <cstdint>
 #include <string>
