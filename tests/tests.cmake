@@ -4,8 +4,9 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-# The flash report's measures are plain C++ too (tools/capture/flash.cpp).
-add_executable(kelvorin_tests ${TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tools/capture/flash.cpp)
+# The flash report's measures and the averaging of frames are plain C++ too (tools/capture/).
+add_executable(kelvorin_tests ${TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tools/capture/flash.cpp
+  ${CMAKE_SOURCE_DIR}/tools/capture/average.cpp)
 target_include_directories(kelvorin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools)
 # The browser edition's key map is plain C++, tested natively with the rest.
 include(${CMAKE_SOURCE_DIR}/src/editions/web/keys.cmake)
@@ -85,7 +86,7 @@ endforeach()
 # The GL 1.1 layer on OpenGL ES against desktop OpenGL: gl_probe, built for both, draws what
 # the layer offers beyond the demo's frames, and gles.probe compares the two pictures;
 # e2e.gles_parity compares the demo's frames from both offline renderers. frame_diff compares
-# two frames.
+# two frames, or their edges (e2e.capture_master).
 add_executable(frame_diff tests/gles/frame_diff.cpp)
 target_link_libraries(frame_diff PRIVATE PkgConfig::PNG)
 add_executable(gl_probe tests/gles/probe.cpp)

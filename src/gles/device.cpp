@@ -17,6 +17,7 @@ namespace kelvorin {
 namespace gles {
 
 unsigned boundTexture = 0;
+bool scissorTest = false;
 
 namespace {
 
@@ -24,11 +25,12 @@ const char *const VERTEX_SHADER = R"(#version 300 es
 layout(location = 0) in vec4 position;
 layout(location = 1) in vec4 colour;
 layout(location = 2) in vec2 texCoord;
+uniform float pointSize;
 out vec4 vertexColour;
 out vec2 vertexTexCoord;
 void main() {
     gl_Position = position;
-    gl_PointSize = 1.0;
+    gl_PointSize = pointSize;
     vertexColour = colour;
     vertexTexCoord = texCoord;
 }
@@ -59,7 +61,7 @@ struct Draw {
 };
 
 GLuint program, vertexArray, buffer, indexBuffer;
-GLint texturingUniform;
+GLint texturingUniform, pointSizeUniform;
 std::vector<Vertex> queued;
 std::vector<uint32_t> indices;
 std::vector<Draw> draws;
@@ -105,6 +107,8 @@ void ResetDevice() {
     glDisable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
     glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
+    scissorTest = false;
     glClearColor(0, 0, 0, 0);
     glClearDepthf(1);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -114,11 +118,14 @@ void ResetDevice() {
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "picture"), 0);
     glUniform1i(texturingUniform, 0);
+    glUniform1f(pointSizeUniform, 1);
+    glLineWidth(1);
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
     packAlignment = 4;
     boundTexture = 0;
     glGetIntegerv(GL_VIEWPORT, viewport);  // the new context's: its surface's size
+    glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 // Whether a shader compiled or a program linked (status); if not, says why on standard error.
@@ -171,6 +178,12 @@ void BindForChange() {
 
 }  // namespace
 
+void SetScissorTest(bool on) {
+    DrawQueued();
+    SetCapability(GL_SCISSOR_TEST, on);
+    scissorTest = on;
+}
+
 Vertex *QueueVertices(int count, uint32_t *first) {
     *first = uint32_t(queued.size());
     queued.resize(*first + count);
@@ -212,6 +225,7 @@ bool GlesCreate() {
     program = Link();
     if (!program) return false;
     texturingUniform = glGetUniformLocation(program, "texturing");
+    pointSizeUniform = glGetUniformLocation(program, "pointSize");
     glGenVertexArrays(1, &vertexArray);
     glGenBuffers(1, &buffer);
     glGenBuffers(1, &indexBuffer);
@@ -262,6 +276,22 @@ void Viewport(int x, int y, int width, int height) {
     DrawQueued();
     glViewport(x, y, width, height);
     glGetIntegerv(GL_VIEWPORT, viewport);  // as GLES clamped it
+}
+
+// These apply to what is drawn from now on, so the queue is drawn first.
+void Scissor(int x, int y, int width, int height) {
+    DrawQueued();
+    glScissor(x, y, width, height);
+}
+
+void LineWidth(float width) {
+    DrawQueued();
+    glLineWidth(width);
+}
+
+void PointSize(float size) {
+    DrawQueued();
+    glUniform1f(pointSizeUniform, size);
 }
 
 void Clear(unsigned mask) {
@@ -357,7 +387,8 @@ void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int
 void GetIntegerv(unsigned name, int *values) {
     if (name == GL_VIEWPORT) std::copy(viewport, viewport + 4, values);
     if (name == GL_TEXTURE_BINDING_2D) values[0] = int(boundTexture);
-    if (name == GL_MAX_TEXTURE_SIZE) glGetIntegerv(GL_MAX_TEXTURE_SIZE, values);
+    if (name == GL_MAX_TEXTURE_SIZE || name == GL_MAX_VIEWPORT_DIMS || name == GL_MAX_RENDERBUFFER_SIZE)
+        glGetIntegerv(name, values);
 }
 
 }  // namespace gl11

@@ -41,6 +41,9 @@ void GetLightfv(unsigned light, unsigned name, float *values);
 
 // The framebuffer, textures and the rest that GLES does itself (device.cpp).
 void Viewport(int x, int y, int width, int height);
+void Scissor(int x, int y, int width, int height);
+void LineWidth(float width);
+void PointSize(float size);
 void Clear(unsigned mask);
 void ClearColor(float red, float green, float blue, float alpha);
 void ClearDepth(double depth);
@@ -56,7 +59,7 @@ void TexImage2D(unsigned target, int level, int internalFormat, int width, int h
 void TexParameteri(unsigned target, unsigned name, int value);
 void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int x, int y, int width,
                        int height);
-void GetIntegerv(unsigned name, int *values);  // the viewport, the bound texture, the largest size
+void GetIntegerv(unsigned name, int *values);  // the viewport, the bound texture, the largest sizes
 
 // GLU (transform.cpp, sphere.cpp).
 void LookAt(double eyeX, double eyeY, double eyeZ, double centreX, double centreY, double centreZ,

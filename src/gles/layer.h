@@ -50,6 +50,9 @@ extern unsigned boundTexture;
 Vertex *QueueVertices(int count, uint32_t *first);
 uint32_t *QueueIndices(Primitive primitive, const RasterState &state, int count);
 void DrawQueued();
+// The scissor test, which GLES does itself (glEnable and glDisable of GL_SCISSOR_TEST).
+void SetScissorTest(bool on);
+extern bool scissorTest;
 
 }  // namespace gles
 }  // namespace kelvorin

@@ -232,6 +232,7 @@ void SetCapability(unsigned cap, bool on) {
     else if (cap == GL_TEXTURE_2D) texturing = on;
     else if (cap == GL_BLEND) raster.blend = on;
     else if (cap == GL_DEPTH_TEST) raster.depthTest = on;
+    else if (cap == GL_SCISSOR_TEST) SetScissorTest(on);
 }
 
 }  // namespace
@@ -246,6 +247,7 @@ bool IsEnabled(unsigned cap) {
     if (cap == GL_TEXTURE_2D) return texturing;
     if (cap == GL_BLEND) return raster.blend;
     if (cap == GL_DEPTH_TEST) return raster.depthTest;
+    if (cap == GL_SCISSOR_TEST) return scissorTest;
     return false;
 }
 

@@ -1,7 +1,8 @@
 // Draws one picture through <GL/gl.h> and <GL/glu.h> with what the GL 1.1 layer offers beyond
 // the demo's own frames: default and positional lights, materials, GL_NORMALIZE, flat shading,
-// every primitive kind, a textured filled sphere, blending, depth test and clamping, and what
-// reduced flashing adds: copying the picture into a texture, matrix stacks, state queries. Built
+// every primitive kind, a textured filled sphere, blending, depth test and clamping, wide lines
+// and points and a scissored clear (the offline renderer's), and what reduced flashing adds:
+// copying the picture into a texture, matrix stacks, state queries. Built
 // twice, against desktop OpenGL and against the layer; the two PNGs must match. The layer's
 // build first takes the layer down and up again on the same context, after changing its state:
 // the picture must come out as from a new context, and the old texture must be gone.
@@ -172,12 +173,29 @@ void Draw(GLuint texture, GLUquadric *quadric) {
     glBegin(GL_POINTS);
     for (int i = 0; i < 20; i++) glColor3f(1, 1, 1), glVertex3f(-1.487f + i * 0.15f, 1.013f, 0);
     glEnd();
+    glLineWidth(3);  // as the offline renderer widens them when it supersamples
+    glPointSize(4);
+    glBegin(GL_LINES);
+    glColor3f(1, 0.4f, 0.8f), glVertex3f(-1.6f, 0.6f, 0), glVertex3f(1.6f, 0.1f, 0);
+    glEnd();
+    glBegin(GL_POINTS);
+    glColor3f(0.4f, 1, 0.4f), glVertex3f(1.213f, -1.187f, 0);
+    glEnd();
+    glLineWidth(1);
+    glPointSize(1);
     glColor3f(0.55f, 0.75f, 1);
     glTranslatef(0.037f, -0.021f, 0);  // its poles off the pixel corners
     glRotatef(20, 1, 0.3f, 0);
     gluQuadricDrawStyle(quadric, GLU_LINE);
     gluSphere(quadric, 0.9, 10, 7);
     gluQuadricDrawStyle(quadric, GLU_FILL);
+
+    // A clear held to a box by the scissor, as the offline renderer's skimmed frames clear.
+    glScissor(20, 10, 40, 30);
+    glEnable(GL_SCISSOR_TEST);
+    glClearColor(0.9f, 0.1f, 0.5f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 // What reduced flashing's afterglow does: the picture so far copied into a texture (the
@@ -252,6 +270,10 @@ bool Recreate() {
     glMaterialfv(GL_FRONT, GL_DIFFUSE, red);
     glMatrixMode(GL_PROJECTION);
     glTranslatef(5, 5, 5);
+    glLineWidth(7);
+    glPointSize(7);
+    glScissor(0, 0, 1, 1);
+    glEnable(GL_SCISSOR_TEST);
     GlesDestroy();
     if (glIsTexture(texture)) {
         std::fputs("gl_probe: the layer's texture outlived GlesDestroy\n", stderr);

@@ -23,14 +23,6 @@ std::string Format(const char *format, double value) {
     return text;
 }
 
-std::string Extension(const std::string &file) {
-    size_t slash = file.rfind('/'), dot = file.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string ext = file.substr(dot);
-    for (char &c : ext) c = (char)std::tolower((unsigned char)c);
-    return ext;
-}
-
 // A hidden name beside the final one that keeps its extension, so that ffmpeg picks the same
 // container: out/demo.mp4 -> out/.demo.mp4.1234.part.mp4
 std::string PartialName(const std::string &file) {
@@ -85,10 +77,24 @@ std::string LastLine(int fd) {
     return start == std::string::npos ? text : text.substr(start + 1);
 }
 
-// The codecs for a container: VP9 and Opus for WebM, H.264 and AAC elsewhere.
-void AddCodecs(const std::string &ext, bool sound, std::vector<std::string> *args) {
+// The BT.709 tags of a YUV video, as the encoder writes them into the stream and the muxer
+// into the container.
+const std::vector<std::string> BT709_TAGS = {"-colorspace", "bt709", "-color_primaries", "bt709",
+                                             "-color_trc", "bt709", "-color_range", "tv"};
+
+// The codecs for a request: FFV1 and FLAC for an archive, VP9 and Opus for WebM, H.264 and AAC
+// elsewhere.
+void AddCodecs(const VideoRequest &r, bool sound, std::vector<std::string> *args) {
+    std::string ext = Extension(r.file);
     std::vector<std::string> codecs;
-    if (ext == ".webm") {
+    if (r.lossless) {
+        // Every frame a key frame with checksummed slices, as archives keep FFV1. The pixels
+        // stay the RGB that was drawn, which is sRGB.
+        codecs = {"-c:v", "ffv1", "-level", "3", "-g", "1", "-slices", "4", "-slicecrc", "1",
+                  "-pix_fmt", "bgr0", "-colorspace", "rgb", "-color_primaries", "bt709",
+                  "-color_trc", "iec61966-2-1", "-color_range", "pc"};
+        if (sound) codecs.insert(codecs.end(), {"-c:a", "flac"});
+    } else if (ext == ".webm") {
         codecs = {"-c:v", "libvpx-vp9", "-crf", "31", "-b:v", "0", "-deadline", "good",
                   "-cpu-used", "5", "-row-mt", "1"};
         if (sound) codecs.insert(codecs.end(), {"-c:a", "libopus", "-b:a", "160k"});
@@ -96,14 +102,32 @@ void AddCodecs(const std::string &ext, bool sound, std::vector<std::string> *arg
         // veryfast keeps the encoder beside the renderer on two cores; CRF 18 keeps the
         // picture at upload quality.
         codecs = {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18"};
-        if (sound) codecs.insert(codecs.end(), {"-c:a", "aac", "-b:a", "192k"});
+        if (r.upload) {
+            std::string gop = std::to_string(r.fps / 2 > 0 ? r.fps / 2 : 1);
+            codecs.insert(codecs.end(), {"-profile:v", "high", "-g", gop, "-bf", "2", "-flags", "+cgop"});
+        }
+        if (sound && r.upload)
+            codecs.insert(codecs.end(), {"-c:a", "aac", "-profile:a", "aac_low", "-b:a", "384k", "-ar", "48000", "-ac", "2"});
+        else if (sound)
+            codecs.insert(codecs.end(), {"-c:a", "aac", "-b:a", "192k"});
         if (ext == ".mp4" || ext == ".mov") codecs.insert(codecs.end(), {"-movflags", "+faststart"});
     }
     args->insert(args->end(), codecs.begin(), codecs.end());
-    args->insert(args->end(), {"-pix_fmt", "yuv420p"});
+    if (!r.lossless) {
+        args->insert(args->end(), {"-pix_fmt", "yuv420p"});
+        args->insert(args->end(), BT709_TAGS.begin(), BT709_TAGS.end());
+    }
 }
 
 }  // namespace
+
+std::string Extension(const std::string &file) {
+    size_t slash = file.rfind('/'), dot = file.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string ext = file.substr(dot);
+    for (char &c : ext) c = (char)std::tolower((unsigned char)c);
+    return ext;
+}
 
 bool ProbeLength(const std::string &path, double *seconds, bool *missing, std::string *error) {
     *missing = false;
@@ -156,9 +180,12 @@ bool StartEncoder(const VideoRequest &r, Encoder *e, std::string *error) {
     bool sound = !r.music.empty();
     // The music is cut at the video's first frame and padded with silence past its end.
     if (sound) args.insert(args.end(), {"-ss", Format("%.6f", r.musicStart), "-i", r.music});
-    args.insert(args.end(), {"-map", "0:v", "-vf", "vflip"});  // GL rows come bottom first
+    // GL rows come bottom first. The conversion to YUV is made here, with the matrix the tags
+    // name: left to itself, ffmpeg would use BT.601's and tag nothing.
+    args.insert(args.end(), {"-map", "0:v", "-vf",
+                             r.lossless ? "vflip" : "vflip,scale=out_color_matrix=bt709:out_range=tv"});
     if (sound) args.insert(args.end(), {"-map", "1:a", "-af", "apad"});
-    AddCodecs(Extension(r.file), sound, &args);
+    AddCodecs(r, sound, &args);
     args.insert(args.end(), {"-t", Format("%.6f", r.length), e->partial});
 
     e->pid = Spawn(args, frames[0], -1, e->messages);

@@ -8,6 +8,11 @@
 
 namespace kelvorin {
 
+// Every video is tagged BT.709 (matrix, primaries, transfer) in the stream and the container,
+// as players and video sites read HD, and its YUV made with that matrix in limited range. The
+// codecs: H.264 (CRF 18) and AAC, or VP9 and Opus in WebM; with upload, H.264 High with a
+// closed GOP of half a second and AAC-LC at 48 kHz and 384 kbit/s, the index first; lossless,
+// FFV1 in RGB (tagged sRGB, as the frames are) and FLAC.
 struct VideoRequest {
     std::string file;   // the final name; its extension picks the container and codecs
     int width, height;
@@ -15,6 +20,7 @@ struct VideoRequest {
     std::string music;  // empty: no sound track
     double musicStart;  // seconds into the music at the video's first frame
     double length;      // seconds of video
+    bool upload = false, lossless = false;
 };
 
 struct Encoder {
@@ -26,6 +32,9 @@ struct Encoder {
 
 // The byte layout of one frame on the pipe: GL_BGRA rows, bottom row first.
 enum { VIDEO_BYTES_PER_PIXEL = 4 };
+
+// A file name's extension in lower case with its dot (".mp4"), or empty.
+std::string Extension(const std::string &file);
 
 // The length in seconds of a media file, by ffprobe. False with a reason in *error: cannot
 // run ffprobe (*missing set) or the file is not readable media.

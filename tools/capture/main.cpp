@@ -1,7 +1,8 @@
 // The offline renderer: plays the demo on the offscreen backend with a synthetic clock and
 // writes chosen frames as PNG files, the whole demo as a video (video.cpp), or a report of its
 // flashes (report.cpp).
-// Frame k has clock floor(k * 1000 / fps) ms.
+// Frame k has clock floor(k * 1000 / fps) ms; frames.h says how supersampled and motion-blurred
+// frames are made.
 #include <GL/gl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,14 +13,16 @@
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "capture/average.h"
+#include "capture/frames.h"
 #include "capture/options.h"
 #include "capture/report.h"
 #include "capture/timeline.h"
 #include "capture/video.h"
-#include "platform/platform.h"
 #include "png/writer.h"
 #include "scenes/dispatcher.h"
 #include "scenes/reduced_flashing.h"
@@ -29,16 +32,18 @@
 
 namespace {
 
-// 8-bit RGB, top row first: GL's rows start at the bottom.
-bool WritePNG(const std::string &path, int width, int height) {
-    std::vector<unsigned char> pixels((size_t)width * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+// 8-bit RGB rows, bottom row first as GL reads them; the file's top row first.
+bool WritePNG(const std::string &path, int width, int height, const unsigned char *pixels) {
     FILE *file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
-    bool written =
-        kelvorin::WritePng(file, width, height, 3, pixels.data(), kelvorin::ROWS_BOTTOM_FIRST);
+    bool written = kelvorin::WritePng(file, width, height, 3, pixels, kelvorin::ROWS_BOTTOM_FIRST);
     return std::fclose(file) == 0 && written;
+}
+
+void ReadFrame(int width, int height, std::vector<unsigned char> *pixels) {
+    pixels->resize((size_t)width * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels->data());
 }
 
 std::string FrameName(const std::string &dir, long ms) {
@@ -89,22 +94,37 @@ int main(int argc, char **argv) {
     if (!o.video.empty()) return CaptureVideo(o);
     if (o.flashReport) return FlashReport(o);
     if (o.timeline) return PrintTimeline(o.json);
+    std::string error;
+    FrameMaking m(o);
+    if (!CheckDrawingLimits(m, o.reducedFlashing, &error)) {
+        std::fprintf(stderr, "kelvorin-capture: %s\n", error.c_str());
+        return 2;
+    }
     if (mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
         std::fprintf(stderr, "kelvorin-capture: cannot create %s: %s\n", o.out.c_str(), std::strerror(errno));
         return 1;
     }
-    platform = &offscreenPlatform;
     reducedFlashing = o.reducedFlashing;
-    if (!OpenDemoWindow("KELVORIN", o.width, o.height, 16, false)) return 1;
+    if (!OpenFrameWindow(m)) return 1;
+
+    // Plain frames are all drawn at full size, as they always were. The others draw only those
+    // they need at full size: each costs scale x scale times as much, and subframes as many.
+    FrameViews views(m);
+    for (long t : o.at) {
+        uint64_t f = FirstFrameAt((uint64_t)t, o.fps) * m.subframes;
+        views.Need(f, f + m.subframes - 1);
+    }
+    if (o.from >= 0)
+        views.Need(FirstFrameAt((uint64_t)o.from, o.fps) * m.subframes,
+                   FirstFrameAt((uint64_t)o.to + 1, o.fps) * m.subframes - 1);
+    std::unique_ptr<LinearAverage> average;
+    if (!m.Plain()) average = std::make_unique<LinearAverage>(o.width, o.height, m.scale, 3);
+    std::vector<unsigned char> drawn, pixels((size_t)o.width * o.height * 3);
 
     std::vector<bool> written(o.at.size(), false);
     int status = 0;
     for (uint64_t k = 0;; k++) {
         uint32_t clock = FrameClock(k, o.fps);
-        int32_t scene = numscene;
-        DrawFrameAt(clock);
-        if (o.trace) std::printf("%" PRIu32 " %.0f %" PRId32 "\n", kelvorin::time, tempo, scene);
-
         std::vector<std::string> names;
         for (size_t i = 0; i < o.at.size(); i++)
             if (!written[i] && clock >= (uint64_t)o.at[i]) {
@@ -113,8 +133,20 @@ int main(int argc, char **argv) {
             }
         if (o.from >= 0 && clock >= (uint64_t)o.from && clock <= (uint64_t)o.to)
             names.push_back(FrameName(o.out, clock));
+
+        for (uint64_t j = k * m.subframes; j < (k + 1) * m.subframes; j++) {
+            if (!m.Plain()) views.Before(j);
+            int32_t scene = numscene;
+            DrawFrameAt(FrameClock(j, m.DrawnFps()));
+            if (o.trace) std::printf("%" PRIu32 " %.0f %" PRId32 "\n", kelvorin::time, tempo, scene);
+            if (names.empty()) continue;
+            ReadFrame(m.DrawnWidth(), m.DrawnHeight(), m.Plain() ? &pixels : &drawn);
+            if (average) average->Add(drawn.data());
+        }
+        if (!names.empty() && average) average->Finish(pixels.data());
+
         for (const std::string &name : names)
-            if (!WritePNG(name, o.width, o.height)) {
+            if (!WritePNG(name, o.width, o.height, pixels.data())) {
                 std::fprintf(stderr, "kelvorin-capture: cannot write %s\n", name.c_str());
                 status = 1;
             }

@@ -21,7 +21,16 @@ struct CaptureOptions {
     bool reducedFlashing = false;
     bool timeline = false;  // print the timeline instead (--timeline), as JSON with --json
     bool json = false;
+    // Each frame drawn at supersample times the size and filtered down, and the mean of
+    // motionBlur frames on a clock that many times faster (average.h).
+    int supersample = 1, motionBlur = 1;
+    bool upload = false;    // --preset upload: what video sites ask for (ffmpeg.h)
+    bool lossless = false;  // --lossless: an archive whose frames decode to the PNG frames
 };
+
+// The most frames --motion-blur averages, and the finest step of the clock it may take them at.
+constexpr long MOST_SUBFRAMES = 16, SUBFRAMES_A_SECOND = 1000;
+constexpr long MOST_SUPERSAMPLE = 8;
 
 // Fills the options from the command line. False after a one-line message on standard error.
 bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o);

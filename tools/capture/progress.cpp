@@ -1,5 +1,6 @@
 #include "capture/progress.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,13 +14,24 @@ using Clock = std::chrono::steady_clock;
 Clock::time_point started, lastShown;
 uint64_t total = 0;
 bool onTerminal = false;
+std::string output;
 
 double Since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
 
+// "  12.3 MB": the output's size so far, or nothing while there is none.
+std::string OutputSize() {
+    struct stat info;
+    if (output.empty() || stat(output.c_str(), &info) != 0) return "";
+    char text[32];
+    std::snprintf(text, sizeof text, "  %.1f MB", info.st_size / 1e6);
+    return text;
+}
+
 }  // namespace
 
-void StartProgress(uint64_t totalFrames) {
+void StartProgress(uint64_t totalFrames, const std::string &file) {
     total = totalFrames;
+    output = file;
     onTerminal = isatty(STDERR_FILENO);
     started = lastShown = Clock::now();
 }
@@ -29,9 +41,9 @@ void ShowProgress(uint64_t done, uint32_t clock) {
     lastShown = Clock::now();
     double elapsed = Since(started), rate = elapsed > 0 ? done / elapsed : 0;
     long eta = rate > 0 ? (long)((total - done) / rate + 0.5) : 0;
-    std::fprintf(stderr, "\rframe %llu/%llu  demo %.2f s  %.1f fps  ETA %ld:%02ld \033[K",
+    std::fprintf(stderr, "\rframe %llu/%llu  demo %.2f s  %.1f fps  ETA %ld:%02ld%s \033[K",
                  (unsigned long long)done, (unsigned long long)total, clock / 1000.0, rate,
-                 eta / 60, eta % 60);
+                 eta / 60, eta % 60, OutputSize().c_str());
     std::fflush(stderr);
 }
 

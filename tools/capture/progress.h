@@ -6,7 +6,8 @@
 
 namespace kelvorin {
 
-void StartProgress(uint64_t totalFrames);
+// file, when not empty, is the output growing as frames are written: its size so far shows.
+void StartProgress(uint64_t totalFrames, const std::string &file = "");
 // Frames done so far and the demo clock of the last one; redraws at most 4 times a second.
 void ShowProgress(uint64_t done, uint32_t clock);
 // Ends the line on a terminal and returns the seconds since StartProgress.

@@ -11,18 +11,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "assets/sound.h"
+#include "capture/average.h"
 #include "capture/ffmpeg.h"
+#include "capture/frames.h"
 #include "capture/progress.h"
-#include "platform/platform.h"
 #include "scenes/reduced_flashing.h"
-#include "shell/afterglow.h"
 #include "shell/frame_loop.h"
-#include "shell/render_state.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -34,14 +34,29 @@ volatile std::sig_atomic_t interrupted = 0;
 void OnInterrupt(int) { interrupted = 1; }
 
 // The hand-over between the render loop and the writer thread: the loop fills one buffer
-// while the writer sends the other down the pipe, so rendering and encoding overlap.
+// while the writer sends the other down the pipe, so rendering and encoding overlap. Frames
+// drawn larger or more often than they are sent are combined by the writer too, so that the
+// filter overlaps the drawing of the next one.
 std::mutex handoverMutex;
 std::condition_variable handoverSignal;
-const std::vector<unsigned char> *pending = nullptr;  // cleared once written
+const std::vector<unsigned char> *pending = nullptr;  // cleared once taken
 bool closing = false;
 bool writeFailed = false;
 
-void WriteFrames(int fd) {
+bool WriteAll(int fd, const std::vector<unsigned char> &frame) {
+    for (size_t done = 0; done < frame.size();) {
+        ssize_t n = write(fd, frame.data() + done, frame.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += (size_t)n;
+    }
+    return true;
+}
+
+// average is null for plain frames, which go down the pipe as drawn; otherwise every
+// `subframes` drawn frames make one frame of the output size.
+void WriteFrames(int fd, LinearAverage *average, int subframes, size_t outputBytes) {
+    std::vector<unsigned char> output(average ? outputBytes : 0);
     std::unique_lock<std::mutex> lock(handoverMutex);
     for (;;) {
         handoverSignal.wait(lock, [] { return pending || closing; });
@@ -49,11 +64,13 @@ void WriteFrames(int fd) {
         const std::vector<unsigned char> &frame = *pending;
         bool failed = writeFailed;
         lock.unlock();
-        for (size_t done = 0; !failed && done < frame.size();) {
-            ssize_t n = write(fd, frame.data() + done, frame.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) failed = true;
-            else done += (size_t)n;
+        if (!failed && !average) failed = !WriteAll(fd, frame);
+        if (!failed && average) {
+            average->Add(frame.data());
+            if (average->Count() == subframes) {
+                average->Finish(output.data());
+                failed = !WriteAll(fd, output);
+            }
         }
         lock.lock();
         writeFailed = failed;
@@ -120,25 +137,31 @@ std::string FindMusic() {
 // Renders frames 0 to end - 1 and sends those from first on. The frames before first only
 // advance the scenes' state, so they are drawn into a tiny viewport, all but the last few,
 // which give the first frame its afterglow.
-bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pipe) {
+bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pipe, const std::string &partial) {
+    FrameMaking m(o);
+    size_t drawnBytes = (size_t)m.DrawnWidth() * m.DrawnHeight() * VIDEO_BYTES_PER_PIXEL;
     std::vector<unsigned char> buffers[2];
-    for (auto &b : buffers) b.resize((size_t)o.width * o.height * VIDEO_BYTES_PER_PIXEL);
-    std::thread writer(WriteFrames, pipe);
-    uint64_t fullSize = FirstFullSizeFrame(first, o.fps);
-    if (fullSize > 0) UseSkimView(o.width, o.height);
-    StartProgress(end - first);
+    for (auto &b : buffers) b.resize(drawnBytes);
+    std::unique_ptr<LinearAverage> average;
+    if (!m.Plain()) average = std::make_unique<LinearAverage>(o.width, o.height, m.scale, VIDEO_BYTES_PER_PIXEL);
+    std::thread writer(WriteFrames, pipe, average.get(), m.subframes,
+                       (size_t)o.width * o.height * VIDEO_BYTES_PER_PIXEL);
+    FrameViews views(m);
+    views.Need(first * m.subframes, end * m.subframes - 1);
+    StartProgress(end - first, partial);
     bool ok = true;
     int next = 0;
     for (uint64_t k = 0; ok && k < end && !interrupted; k++) {
-        if (k == fullSize && fullSize > 0) ResizeView(o.width, o.height);
-        uint32_t clock = FrameClock(k, o.fps);
-        DrawFrameAt(clock);
-        if (k < first) continue;
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, o.width, o.height, GL_BGRA, GL_UNSIGNED_BYTE, buffers[next].data());
-        ok = SendFrame(buffers[next]);
-        next ^= 1;
-        ShowProgress(k + 1 - first, clock);
+        for (uint64_t j = k * m.subframes; ok && j < (k + 1) * m.subframes && !interrupted; j++) {
+            views.Before(j);
+            DrawFrameAt(FrameClock(j, m.DrawnFps()));
+            if (k < first) continue;
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(0, 0, m.DrawnWidth(), m.DrawnHeight(), GL_BGRA, GL_UNSIGNED_BYTE, buffers[next].data());
+            ok = SendFrame(buffers[next]);
+            next ^= 1;
+        }
+        if (k >= first) ShowProgress(k + 1 - first, FrameClock(k, o.fps));
     }
     StopWriter(writer);
     return ok && !writeFailed && !interrupted;
@@ -157,7 +180,10 @@ int CaptureVideo(const CaptureOptions &o) {
         if (!OnPath(program))
             return Refuse(std::string(program) + " is not installed (none on PATH; install the ffmpeg package)");
 
-    std::string music = FindMusic(), error;
+    std::string error;
+    if (!CheckDrawingLimits(FrameMaking(o), o.reducedFlashing, &error)) return Refuse(error);
+
+    std::string music = FindMusic();
     long until = o.until;
     if (!music.empty()) {
         double seconds = 0;
@@ -179,7 +205,7 @@ int CaptureVideo(const CaptureOptions &o) {
     // the first frame's index fixes where the music starts.
     uint64_t first = FirstFrameAt((uint64_t)o.from, o.fps), end = FirstFrameAt((uint64_t)until, o.fps);
     VideoRequest request{o.video, o.width, o.height, o.fps, music,
-                         (double)first / o.fps, (double)(end - first) / o.fps};
+                         (double)first / o.fps, (double)(end - first) / o.fps, o.upload, o.lossless};
     std::signal(SIGPIPE, SIG_IGN);
     Encoder encoder;
     if (!StartEncoder(request, &encoder, &error))
@@ -187,13 +213,12 @@ int CaptureVideo(const CaptureOptions &o) {
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
 
-    platform = &offscreenPlatform;
     reducedFlashing = o.reducedFlashing;
-    if (!OpenDemoWindow("KELVORIN", o.width, o.height, 16, false)) {
+    if (!OpenFrameWindow(FrameMaking(o))) {
         FinishEncoder(&encoder, o.video, false, &error);
         return 1;
     }
-    bool rendered = RenderFrames(o, first, end, encoder.frames);
+    bool rendered = RenderFrames(o, first, end, encoder.frames, encoder.partial);
     CloseDemoWindow();
     bool encoded = FinishEncoder(&encoder, o.video, rendered, &error);
     if (interrupted) return Refuse("interrupted; no video written");

@@ -1,6 +1,6 @@
 // OpenGL 1.1 as the demo uses it, for builds on OpenGL ES 3 / WebGL 2: the types and
 // constants of the desktop header, and each call forwarded to our layer (src/gles). Only the
-// calls the demo makes are here; the wrappers have internal linkage, so no gl* symbol of ours
+// calls the demo and its offline renderer make are here; the wrappers have internal linkage, so no gl* symbol of ours
 // meets GLES's own at link time.
 #ifndef __gl_h_
 #define __gl_h_
@@ -41,6 +41,7 @@ typedef double GLclampd;
 #define GL_DEPTH_TEST 0x0B71
 #define GL_NORMALIZE 0x0BA1
 #define GL_BLEND 0x0BE2
+#define GL_SCISSOR_TEST 0x0C11
 #define GL_TEXTURE_2D 0x0DE1
 #define GL_LIGHT0 0x4000
 #define GL_LIGHT1 0x4001
@@ -119,6 +120,7 @@ typedef double GLclampd;
 #define GL_CURRENT_TEXTURE_COORDS 0x0B03
 #define GL_VIEWPORT 0x0BA2
 #define GL_MAX_TEXTURE_SIZE 0x0D33
+#define GL_MAX_VIEWPORT_DIMS 0x0D3A
 #define GL_TEXTURE_BINDING_2D 0x8069
 
 // Strings.
@@ -189,6 +191,11 @@ static inline void glGetIntegerv(GLenum name, GLint *values) { kelvorin::gl11::G
 static inline void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     kelvorin::gl11::Viewport(x, y, width, height);
 }
+static inline void glScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
+    kelvorin::gl11::Scissor(x, y, width, height);
+}
+static inline void glLineWidth(GLfloat width) { kelvorin::gl11::LineWidth(width); }
+static inline void glPointSize(GLfloat size) { kelvorin::gl11::PointSize(size); }
 static inline void glClear(GLbitfield mask) { kelvorin::gl11::Clear(mask); }
 static inline void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
     kelvorin::gl11::ClearColor(r, g, b, a);
