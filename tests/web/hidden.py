@@ -5,17 +5,14 @@ import time
 
 import browser
 from browser import fail, hooks, wait_for
-from steps import check_console, play, press
+from steps import check_console, hide_and_show, play, press
 
 
 def test():
     with browser.session() as (driver, server):
         play(driver, server)
         wait_for(driver, "kelvorin.clock > 2000 && kelvorin.music !== null", "the demo and its music")
-        page = driver.current_window_handle
-        driver.switch_to.new_window("tab")
-        time.sleep(1)
-        driver.switch_to.window(page)
+        hide_and_show(driver)
         wait_for(driver, "document.visibilityState === 'visible'", "the page to show again")
         time.sleep(1)
         state = hooks(driver)

@@ -10,7 +10,7 @@ import time
 
 import browser
 from browser import fail, hooks, wait_for
-from steps import check_console, play, press
+from steps import check_console, hide_and_show, play, press
 from selenium.webdriver.common.keys import Keys
 
 WRAP = """
@@ -98,10 +98,7 @@ def test():
             fail(f"resumed, the session says {session(driver)[0]}")
 
         # A hidden tab pauses the demo and lets the lock go; coming back does not take it again.
-        page = driver.current_window_handle
-        driver.switch_to.new_window("tab")
-        time.sleep(1)
-        driver.switch_to.window(page)
+        hide_and_show(driver)
         wait_for(driver, "document.visibilityState === 'visible' && kelvorin.paused", "the page to show again, paused")
         time.sleep(0.5)
         if wake(driver)[-1] != "release":

@@ -1,5 +1,7 @@
 """Steps that the player's browser tests share (not a test itself): starting the demo as a
 viewer would, pressing keys, waiting for the player."""
+import time
+
 from selenium.webdriver.common.action_chains import ActionChains
 
 import browser
@@ -17,6 +19,14 @@ def play(driver, server, query=""):
 def press(driver, *keys):
     for key in keys:
         ActionChains(driver).send_keys(key).perform()
+
+
+def hide_and_show(driver):
+    """Hides the page behind a new tab for a second, then shows it again."""
+    page = driver.current_window_handle
+    driver.switch_to.new_window("tab")
+    time.sleep(1)
+    driver.switch_to.window(page)
 
 
 def seek(driver, ms):
