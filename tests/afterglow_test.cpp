@@ -16,7 +16,7 @@ using namespace kelvorin;
 namespace {
 
 class AfterglowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
         reducedFlashing = true;

@@ -14,10 +14,12 @@ using kelvorin::SrgbToLinear;
 
 namespace {
 
-double Light(int code) { return SrgbToLinear((unsigned char)code) / double(kelvorin::LINEAR_WHITE); }
+double Light(int code) {
+    return SrgbToLinear((unsigned char)code) / double(kelvorin::LINEAR_WHITE);
+}
 
-std::vector<unsigned char> Mean(const std::vector<std::vector<unsigned char>> &frames, int width, int height,
-                                int scale) {
+std::vector<unsigned char> Mean(const std::vector<std::vector<unsigned char>> &frames, int width,
+                                int height, int scale) {
     LinearAverage average(width, height, scale, 3);
     for (const auto &frame : frames) average.Add(frame.data());
     std::vector<unsigned char> out(size_t(width) * height * 3);
@@ -38,9 +40,11 @@ TEST(Average, EachPixelIsTheRoundedMeanOfItsBlocks) {
     const int W = 3, H = 2;
     for (int scale = 1; scale <= 8; scale++)
         for (int count = 1; count <= 16; count += 5) {
-            std::vector<std::vector<unsigned char>> frames(count, std::vector<unsigned char>(W * H * scale * scale * 3));
+            std::vector<std::vector<unsigned char>> frames(
+                count, std::vector<unsigned char>(W * H * scale * scale * 3));
             for (auto &frame : frames)
-                for (unsigned char &v : frame) v = (unsigned char)((seed = seed * 1103515245 + 12345) >> 16);
+                for (unsigned char &v : frame)
+                    v = (unsigned char)((seed = seed * 1103515245 + 12345) >> 16);
             frames[0][0] = 255;
             std::vector<unsigned char> out = Mean(frames, W, H, scale);
             uint32_t n = uint32_t(count * scale * scale);
@@ -50,8 +54,10 @@ TEST(Average, EachPixelIsTheRoundedMeanOfItsBlocks) {
                 for (const auto &frame : frames)
                     for (int dy = 0; dy < scale; dy++)
                         for (int dx = 0; dx < scale; dx++)
-                            sum += SrgbToLinear(frame[((y * scale + dy) * W * scale + x * scale + dx) * 3 + c]);
-                ASSERT_EQ(out[i], LinearToSrgb((sum + n / 2) / n)) << scale << "x, " << count << " frames";
+                            sum += SrgbToLinear(
+                                frame[((y * scale + dy) * W * scale + x * scale + dx) * 3 + c]);
+                ASSERT_EQ(out[i], LinearToSrgb((sum + n / 2) / n))
+                    << scale << "x, " << count << " frames";
             }
         }
     std::vector<unsigned char> white(8 * 8 * 3, 255);
@@ -71,7 +77,8 @@ TEST(Average, ALineKeepsItsLightOffTheGrid) {
         double light = 0, codeLight = 0;
         for (int x = 0; x < W; x++) {
             light += Light(out[x * 3]);
-            int covered = std::max(0, std::min(x * S + S, 2 * S + shift) - std::max(x * S, S + shift));
+            int covered =
+                std::max(0, std::min(x * S + S, 2 * S + shift) - std::max(x * S, S + shift));
             codeLight += Light(255 * covered / S);
         }
         EXPECT_NEAR(light, 1.0, 0.01) << "shift " << shift;

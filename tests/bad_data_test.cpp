@@ -31,9 +31,7 @@ std::string DamagePicture(const DataCopy &data, const std::string &file, Damage 
         bytes[14] = 108;  // the information header's size, after the 14-byte file header
         data.Write(file, bytes);
         return "Unknown DIB file format.";
-    case EMPTY:
-        data.Write(file, "");
-        break;
+    case EMPTY: data.Write(file, ""); break;
     case DIRECTORY:
         fs::remove(data.root / file);
         fs::create_directory(data.root / file);

@@ -85,7 +85,8 @@ Bytes Table(const std::vector<Colour> &colours, int entrySize) {
 std::vector<Colour> Palette(int n) {
     std::vector<Colour> p;
     for (int i = 0; i < n; i++)
-        p.push_back({(unsigned char)(i * 7 + 1), (unsigned char)(255 - i), (unsigned char)(i / 2 + 9)});
+        p.push_back(
+            {(unsigned char)(i * 7 + 1), (unsigned char)(255 - i), (unsigned char)(i / 2 + 9)});
     return p;
 }
 
@@ -130,7 +131,7 @@ struct Decoded {
 };
 
 class BmpTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = testing::TempDir() + "kelvorin-bmp-XXXXXX";
         ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
@@ -265,7 +266,8 @@ TEST_F(BmpTest, FileHeaderOffsetLocatesThePixels) {
 }
 
 TEST_F(BmpTest, SmallHeaderMatchesTheStandardOne) {
-    std::vector<std::vector<int>> rows = {{0, 5, 250, 17, 99}, {255, 3, 3, 128, 64}, {1, 2, 3, 4, 5}};
+    std::vector<std::vector<int>> rows = {
+        {0, 5, 250, 17, 99}, {255, 3, 3, 128, 64}, {1, 2, 3, 4, 5}};
     Bytes standard = Info40(5, 3, 8), small = Info12(5, 3, 8);
     Append(standard, Table(Palette(256), 4));
     Append(small, Table(Palette(256), 3));
@@ -335,8 +337,9 @@ TEST_F(BmpTest, PaletteDepthsAtEveryWidth) {
 TEST_F(BmpTest, SixteenBitIsFiveFiveFive) {
     Bytes f = Info40(6, 1, 16);
     Append(f, Pixels16({0x7C00, 0x03E0, 0x001F, 0x7FFF, 0x8000, 0x4210}));
-    EXPECT_EQ(Load(f).data, Rgb({{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255},
-                                 {0, 0, 0}, {132, 132, 132}}));
+    EXPECT_EQ(
+        Load(f).data,
+        Rgb({{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}, {132, 132, 132}}));
 }
 
 TEST_F(BmpTest, ThirtyTwoBitIgnoresTheFourthByte) {
@@ -351,8 +354,7 @@ TEST_F(BmpTest, SixteenBitFieldsUseTheirMasks) {
     Bytes f = Info40(5, 1, 16, 3);
     Append(f, Pixels32({0xF800, 0x07E0, 0x001F}));
     Append(f, Pixels16({0xFFFF, 0xF800, 0x07E0, 0x0020, 0x0841}));
-    EXPECT_EQ(Load(f).data,
-              Rgb({{255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 4, 0}, {8, 8, 8}}));
+    EXPECT_EQ(Load(f).data, Rgb({{255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 4, 0}, {8, 8, 8}}));
 }
 
 TEST_F(BmpTest, ThirtyTwoBitFieldsUseTheirMasks) {
@@ -435,8 +437,14 @@ TEST_F(BmpTest, UnsupportedDepthsAreConversionErrors) {
 
 TEST_F(BmpTest, UndecodedCompressionsAreConversionErrors) {
     // RLE8, RLE4, bit fields on palette and 24-bit data, JPEG, PNG, alpha bit fields.
-    for (auto bc : {std::pair<int, uint32_t>{8, 1}, {4, 2}, {8, 3}, {24, 3}, {24, 4}, {24, 5},
-                    {32, 6}, {16, 0x80000000}}) {
+    for (auto bc : {std::pair<int, uint32_t>{8, 1},
+                    {4, 2},
+                    {8, 3},
+                    {24, 3},
+                    {24, 4},
+                    {24, 5},
+                    {32, 6},
+                    {16, 0x80000000}}) {
         Bytes f = Info40(1, 1, bc.first, bc.second);
         Append(f, Bytes(1024 + 16, 0));
         EXPECT_EQ(Refusal(f), CONVERSION) << bc.first << " bits, compression " << bc.second;
@@ -471,7 +479,7 @@ TEST_F(BmpTest, OversizedPixelBlocksAreOutOfMemory) {
 TEST_F(BmpTest, DataPastTheEndIsAConversionError) {
     Bytes f = EightBitFile();
     EXPECT_EQ(Refusal(Bytes(f.begin(), f.begin() + 14 + 40 + 1000)), CONVERSION);  // table
-    EXPECT_EQ(Refusal(Bytes(f.begin(), f.end() - 1)), CONVERSION);                  // last row
+    EXPECT_EQ(Refusal(Bytes(f.begin(), f.end() - 1)), CONVERSION);                 // last row
     Bytes far = f;
     far[10] = 0xF0, far[11] = 0xFF, far[12] = 0xFF, far[13] = 0xFF;  // offset past the end
     EXPECT_EQ(Refusal(far), CONVERSION);
@@ -503,8 +511,9 @@ TEST_F(BmpTest, EveryPrefixOfAFileIsRefused) {
         Load(f);  // whole, it loads
         for (size_t length = 0; length < f.size(); length++) {
             std::string path = Write(Bytes(f.begin(), f.begin() + length));
-            std::string expected =
-                length == 0 ? OpenFailure(path) : length < file.second ? UNKNOWN : CONVERSION;
+            std::string expected = length == 0            ? OpenFailure(path)
+                                   : length < file.second ? UNKNOWN
+                                                          : CONVERSION;
             ASSERT_EQ(RefusalOf(path), expected) << length << " of " << f.size();
         }
     }

@@ -16,7 +16,8 @@ struct DataCopy {
         root = mkdtemp(name);
         home = fs::current_path();
         fs::create_directory(root / "Data");
-        for (const fs::directory_entry &e : fs::directory_iterator(fs::path(KELVORIN_BUILD_DIR) / "Data"))
+        for (const fs::directory_entry &e :
+             fs::directory_iterator(fs::path(KELVORIN_BUILD_DIR) / "Data"))
             fs::create_symlink(e.path(), root / "Data" / e.path().filename());
         fs::current_path(root);
     }

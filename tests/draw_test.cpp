@@ -24,7 +24,7 @@ namespace {
 constexpr float EPS = 1e-4f;
 
 class DrawTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
         glDisable(GL_LIGHTING);
@@ -95,7 +95,8 @@ TEST_F(DrawTest, Sprite2MirrorsAlongXAndKeepsItsColourAndTexture) {
 
 TEST_F(DrawTest, SpriteWithTheWholeRegionSendsWhatSprite2Sends) {
     auto a = Feedback([] { kelvorin::sprite2(-0.2f, 0.1f, -0.4f, 1.2f, 0.4f, 0.75f, 4); });
-    auto b = Feedback([] { kelvorin::sprite(-0.2f, 0.1f, -0.4f, 1.2f, 0.4f, 4, 1, 1, 0, 0, 0.75f); });
+    auto b =
+        Feedback([] { kelvorin::sprite(-0.2f, 0.1f, -0.4f, 1.2f, 0.4f, 4, 1, 1, 0, 0, 0.75f); });
     ASSERT_EQ(a.size(), b.size());
     auto va = harness::AllVertices(a), vb = harness::AllVertices(b);
     ASSERT_EQ(va.size(), vb.size());
@@ -107,8 +108,7 @@ TEST_F(DrawTest, SpriteWithTheWholeRegionSendsWhatSprite2Sends) {
 }
 
 TEST_F(DrawTest, SpriteShowsOneBandWithTextureSixthAndAlphaLast) {
-    auto prims =
-        Feedback([] { kelvorin::sprite(0, 0, 0, 1, 0.5f, 3, 1, 0.75f, 0, 0.5f, 0.25f); });
+    auto prims = Feedback([] { kelvorin::sprite(0, 0, 0, 1, 0.5f, 3, 1, 0.75f, 0, 0.5f, 0.25f); });
     const Corner corners[4] = {{-0.5f, 0.25f, 1, 0.75f},
                                {0.5f, 0.25f, 0, 0.75f},
                                {0.5f, -0.25f, 0, 0.5f},
@@ -170,8 +170,7 @@ void CheckSphere(int segments) {
         EXPECT_GE(v.x, c.x - EPS);
         bool twin = false;
         for (const Vertex &w : seam1)
-            if (std::fabs(v.x - w.x) < EPS && std::fabs(v.y - w.y) < EPS && v.t == w.t)
-                twin = true;
+            if (std::fabs(v.x - w.x) < EPS && std::fabs(v.y - w.y) < EPS && v.t == w.t) twin = true;
         EXPECT_TRUE(twin);
     }
 
@@ -231,9 +230,10 @@ void CheckCubeFaces(const std::vector<std::vector<Vertex>> &faces,
     for (const auto &face : faces) {
         const harness::Normal &n = normals.at(k);
         float comp[3] = {n.x, n.y, n.z};
-        int axis = int(std::max_element(comp, comp + 3, [](float a, float b) {
-                           return std::fabs(a) < std::fabs(b);
-                       }) - comp);
+        int axis =
+            int(std::max_element(comp, comp + 3,
+                                 [](float a, float b) { return std::fabs(a) < std::fabs(b); }) -
+                comp);
         int sign = comp[axis] > 0 ? 1 : -1;
         axes.insert({axis, sign});
         for (const Vertex &v : face) {

@@ -24,7 +24,7 @@ namespace {
 using Matrix = std::array<float, 16>;
 
 class FinaleTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
         glViewport(0, 0, 80, 60);  // geometry and values only; the probes set it back
@@ -45,8 +45,10 @@ Matrix LookAt(double ex, double ey, double ez, double cx, double cy, double cz) 
 
 const Matrix IDENTITY = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
-void ExpectMatrix(const Matrix &got, const Matrix &want, const char *what, double tolerance = 1e-5) {
-    for (int k = 0; k < 16; k++) ASSERT_NEAR(got[k], want[k], tolerance) << what << " element " << k;
+void ExpectMatrix(const Matrix &got, const Matrix &want, const char *what,
+                  double tolerance = 1e-5) {
+    for (int k = 0; k < 16; k++)
+        ASSERT_NEAR(got[k], want[k], tolerance) << what << " element " << k;
 }
 
 // A frame with delta 0 at clock t, the set at full size and unturned: what is left on the
@@ -64,9 +66,9 @@ TEST_F(FinaleTest, CameraCutsHoldStrictlyInsideTheirWindows) {
         double eye[3], centre[3];
     };
     const Cut cuts[] = {
-        {84000, 86000, {0, 4, 5}, {0, 0, 0}}, {86000, 88000, {0, 2, 4}, {0, 0, 0}},
+        {84000, 86000, {0, 4, 5}, {0, 0, 0}},   {86000, 88000, {0, 2, 4}, {0, 0, 0}},
         {88000, 90000, {0, 0.2, 1}, {0, 2, 0}}, {90000, 92000, {4, 0.5, 0}, {0, 0, 0}},
-        {92000, 94000, {0, 4, 5}, {0, 0, 0}}, {94000, 115000, {0, 4, 8}, {0, 0, 0}},
+        {92000, 94000, {0, 4, 5}, {0, 0, 0}},   {94000, 115000, {0, 4, 8}, {0, 0, 0}},
     };
     ExpectMatrix(CameraAt(80600), LookAt(0, 6, 5, 0, 0, 0), "before 84 s");
     ExpectMatrix(CameraAt(83999), LookAt(0, 6, 5, 0, 0, 0), "83999");
@@ -247,8 +249,10 @@ TEST_F(FinaleTest, FloorAndTenColumnsAreWhereTheyStand) {
         for (const Vertex &v : prims[n].v) {
             SCOPED_TRACE(testing::Message() << "column " << column << " face " << face);
             double dx = v.x - cx, dz = v.z - cz;
-            bool first = std::fabs(dx - 0.25 * std::cos(a0)) < 1e-4 && std::fabs(dz - 0.25 * std::sin(a0)) < 1e-4;
-            bool second = std::fabs(dx - 0.25 * std::cos(a1)) < 1e-4 && std::fabs(dz - 0.25 * std::sin(a1)) < 1e-4;
+            bool first = std::fabs(dx - 0.25 * std::cos(a0)) < 1e-4 &&
+                         std::fabs(dz - 0.25 * std::sin(a0)) < 1e-4;
+            bool second = std::fabs(dx - 0.25 * std::cos(a1)) < 1e-4 &&
+                          std::fabs(dz - 0.25 * std::sin(a1)) < 1e-4;
             ASSERT_TRUE(first || second) << v.x << ", " << v.z;
             ASSERT_TRUE(std::fabs(v.y) < 1e-4 || std::fabs(v.y - 3) < 1e-4);
             EXPECT_NEAR(v.s, first ? 0 : 1, 1e-4);
@@ -278,7 +282,8 @@ bool PetalDrawnAt(const std::vector<Primitive> &prims, double x, double y, doubl
     for (const Primitive &p : prims) {
         bool near = true;
         for (const Vertex &v : p.v)
-            near &= std::fabs(v.x - x) < 0.076 && std::fabs(v.y - y) < 0.051 && std::fabs(v.z - z) < 1e-3;
+            near &= std::fabs(v.x - x) < 0.076 && std::fabs(v.y - y) < 0.051 &&
+                    std::fabs(v.z - z) < 1e-3;
         if (near) return true;
     }
     return false;
@@ -288,8 +293,8 @@ TEST_F(FinaleTest, PetalsLandOnTheFloorEdgesAndStartAgainOffIt) {
     n0s7 = 3.5f;  // petals 0, 1 and 2 active
     tempo = 20;
     OnePetal(0, 10, 0.3125f, -10, 0.015625f);  // reaches exactly 0 on the corner
-    OnePetal(1, 10.001f, 0.1f, 0, 0.01f);     // just off the floor
-    OnePetal(2, -3, 5, 4, 0.01f);             // still falling
+    OnePetal(1, 10.001f, 0.1f, 0, 0.01f);      // just off the floor
+    OnePetal(2, -3, 5, 4, 0.01f);              // still falling
     uint32_t state = randState;
     auto next = [&state] {
         state = state * 214013u + 2531011u;

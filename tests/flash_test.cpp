@@ -32,7 +32,8 @@ struct Frame {
 };
 
 // Frames on the 60 fps clock up to until ms, each painted by paint(clock, frame) on black.
-std::vector<FlashSecond> Analyse(uint32_t until, const std::function<void(uint32_t, Frame &)> &paint) {
+std::vector<FlashSecond> Analyse(uint32_t until,
+                                 const std::function<void(uint32_t, Frame &)> &paint) {
     FlashAnalysis analysis(W, H);
     for (uint64_t k = 0; k * 1000 / 60 <= until; k++) {
         uint32_t clock = uint32_t(k * 1000 / 60);
@@ -57,9 +58,12 @@ bool AnyFails(const std::vector<FlashSecond> &seconds) {
 }
 
 // Two colours in turn, the first for the first half of every period.
-std::function<void(uint32_t, Frame &)> Blink(uint32_t period, Colour on, Colour off, double left = 0,
-                                             double top = 0, double right = 1, double bottom = 1) {
-    return [=](uint32_t t, Frame &f) { f.Fill(left, top, right, bottom, t % period < period / 2 ? on : off); };
+std::function<void(uint32_t, Frame &)> Blink(uint32_t period, Colour on, Colour off,
+                                             double left = 0, double top = 0, double right = 1,
+                                             double bottom = 1) {
+    return [=](uint32_t t, Frame &f) {
+        f.Fill(left, top, right, bottom, t % period < period / 2 ? on : off);
+    };
 }
 
 TEST(FlashTest, WholeFrameBlinkingTenTimesASecondFailsBothMeasures) {
@@ -105,7 +109,8 @@ TEST(FlashTest, AMovingPatternIsNoFlash) {
 TEST(FlashTest, AQuarterOfAFieldFailsWhereItIs) {
     auto seconds = Analyse(3000, Blink(100, BLACK, WHITE, 0, 0, 1 / 6.0, 1 / 6.0));
     EXPECT_GE(Most(seconds, kelvorin::GENERAL_FLASH), 19);
-    EXPECT_GE(Most(seconds, kelvorin::OWN_CHECK), 19) << "a change of a quarter in a third of the frame";
+    EXPECT_GE(Most(seconds, kelvorin::OWN_CHECK), 19)
+        << "a change of a quarter in a third of the frame";
     EXPECT_EQ(seconds[2].where[kelvorin::GENERAL_FLASH], "top-left");
     EXPECT_EQ(seconds[2].where[kelvorin::OWN_CHECK], "top-left");
 }

@@ -25,7 +25,7 @@ using namespace kelvorin;
 namespace {
 
 class GreetingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
     }
@@ -40,7 +40,8 @@ TEST(Scroller, TextAndGlyphsAreTheDemosOwn) {
     EXPECT_EQ(std::string(greetz).substr(94), "THE[END");
     for (char ch : std::string(greetz)) ASSERT_TRUE(ch >= 'A' && ch <= '[') << ch;
     for (int g = 0; g < 27; g++)
-        for (int r = 0; r < 5; r++) ASSERT_EQ(dotfont[30 * g + 6 * r + 5], 0) << "spacing column, glyph " << g;
+        for (int r = 0; r < 5; r++)
+            ASSERT_EQ(dotfont[30 * g + 6 * r + 5], 0) << "spacing column, glyph " << g;
     // Spot checks against the glyph rows: E's middle row is 111000, W's bottom row 110110.
     const int e[6] = {1, 1, 1, 0, 0, 0}, w[6] = {1, 1, 0, 1, 1, 0};
     for (int c = 0; c < 6; c++) {
@@ -56,7 +57,8 @@ TEST(Scroller, DirectLookupAgreesWithTestingEveryCharacter) {
         for (float i = -10; i < 60; i++)
             for (int j = 0; j < 5; j++) {
                 int dots = ScrollerDots(i, j, scroll);
-                ASSERT_EQ(dots, reference::ScrollerDotsByScan(i, j, scroll)) << i << ", " << j << " at " << scroll;
+                ASSERT_EQ(dots, reference::ScrollerDotsByScan(i, j, scroll))
+                    << i << ", " << j << " at " << scroll;
                 lit += dots;
                 checked++;
             }
@@ -88,7 +90,8 @@ TEST(Scroller, BlanksLightNothingAndFourOfThemLeaveTwentyFourDarkColumns) {
     for (float i = 16; i <= 39; i++)
         for (int j = 0; j < 5; j++) ASSERT_EQ(ScrollerDots(i, j, scroll), 0) << i;
     int before = 0, after = 0;
-    for (int j = 0; j < 5; j++) before += ScrollerDots(14, j, scroll), after += ScrollerDots(40, j, scroll);
+    for (int j = 0; j < 5; j++)
+        before += ScrollerDots(14, j, scroll), after += ScrollerDots(40, j, scroll);
     EXPECT_GT(before, 0) << "Z's last column";
     EXPECT_GT(after, 0) << "T's first column";
     // The board is empty before the text enters and after it has passed.
@@ -192,7 +195,8 @@ TEST_F(GreetingsTest, LightColourCyclesAndLightStandsInTheSpiralsTiltedFrame) {
         glGetLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
         glGetLightfv(GL_LIGHT0, GL_SPECULAR, specular);
         glGetLightfv(GL_LIGHT0, GL_POSITION, position);
-        const double want[4] = {std::cos((hue + 120) * k), std::cos((hue + 60) * k), std::cos(hue * k), 1};
+        const double want[4] = {std::cos((hue + 120) * k), std::cos((hue + 60) * k),
+                                std::cos(hue * k), 1};
         for (int c = 0; c < 4; c++) {
             EXPECT_NEAR(diffuse[c], want[c], 1e-5) << hue << " channel " << c;
             EXPECT_NEAR(specular[c], want[c], 1e-5) << hue << " channel " << c;
@@ -236,9 +240,10 @@ TEST_F(GreetingsTest, ProbesTheTextThePictureAndTheSpiral) {
         for (int x = 0; x < harness::WIDTH; x++) {
             const unsigned char *p = &frame[(size_t(y) * harness::WIDTH + x) * 3];
             int hi = std::max({p[0], p[1], p[2]}), lo = std::min({p[0], p[1], p[2]});
-            bool inPicture = x >= picture.x0 - 8 && x < picture.x1 + 8 && y >= picture.y0 - 8 && y < picture.y1 + 8;
+            bool inPicture = x >= picture.x0 - 8 && x < picture.x1 + 8 && y >= picture.y0 - 8 &&
+                             y < picture.y1 + 8;
             if (inPicture) continue;
-            if (lo > 200) white++;             // the text's cubes
+            if (lo > 200) white++;                         // the text's cubes
             else if (hi > 60 && hi - lo > 50) coloured++;  // spheres in the light's colour
         }
     EXPECT_GT(white, 200) << "the scroller's dots";
@@ -285,7 +290,8 @@ TEST_F(GreetingsTest, HalfAnHourInTheClosingSceneStaysFiniteAndFlat) {
 #ifndef __SANITIZE_ADDRESS__  // AddressSanitizer holds freed memory back, so its size creeps
     // 7500 frames lie between the readings: a leak of even 9 bytes a frame shows in the heap.
     // The resident size may move by a freed or reused arena (about 1 MB) either way.
-    EXPECT_LT(HeapBytesInUse() - earlyHeap, 64 * 1024) << "heap bytes grown between minute 5 and minute 30";
+    EXPECT_LT(HeapBytesInUse() - earlyHeap, 64 * 1024)
+        << "heap bytes grown between minute 5 and minute 30";
     long late = ResidentKilobytes();
     ASSERT_GT(early, 0);
     EXPECT_LT(late - early, 4096) << "kB grown between minute 5 and minute 30";

@@ -17,15 +17,26 @@ using kelvorin::PixelFormatRequest;
 
 // Every step that can fail, in the order OpenDemoWindow and then CloseDemoWindow call them.
 enum Step {
-    REGISTER_CLASS, SET_DISPLAY_MODE, CREATE_WINDOW, GET_DEVICE_CONTEXT, CHOOSE_PIXEL_FORMAT,
-    SET_PIXEL_FORMAT, CREATE_CONTEXT, MAKE_CURRENT,
-    RELEASE_CURRENT, DELETE_CONTEXT, RELEASE_DEVICE_CONTEXT, DESTROY_WINDOW, UNREGISTER_CLASS,
+    REGISTER_CLASS,
+    SET_DISPLAY_MODE,
+    CREATE_WINDOW,
+    GET_DEVICE_CONTEXT,
+    CHOOSE_PIXEL_FORMAT,
+    SET_PIXEL_FORMAT,
+    CREATE_CONTEXT,
+    MAKE_CURRENT,
+    RELEASE_CURRENT,
+    DELETE_CONTEXT,
+    RELEASE_DEVICE_CONTEXT,
+    DESTROY_WINDOW,
+    UNREGISTER_CLASS,
     NO_STEP
 };
 inline const char *const stepNames[] = {
-    "registerClass", "setDisplayMode", "createWindow", "getDeviceContext", "choosePixelFormat",
-    "setPixelFormat", "createContext", "makeCurrent",
-    "releaseCurrent", "deleteContext", "releaseDeviceContext", "destroyWindow", "unregisterClass",
+    "registerClass",     "setDisplayMode", "createWindow",         "getDeviceContext",
+    "choosePixelFormat", "setPixelFormat", "createContext",        "makeCurrent",
+    "releaseCurrent",    "deleteContext",  "releaseDeviceContext", "destroyWindow",
+    "unregisterClass",
 };
 
 struct Box {
@@ -45,7 +56,7 @@ inline int failAtCall = 1;
 inline int calls[NO_STEP];
 
 // Answers to the Yes/No boxes; OK boxes answer IDOK.
-inline int startAnswer = kelvorin::IDNO;    // windowed
+inline int startAnswer = kelvorin::IDNO;     // windowed
 inline int fallbackAnswer = kelvorin::IDNO;  // refuses the windowed fallback
 
 // Scripted input and clock. events gets the number of the poll (from 1) and fills the event;
@@ -62,9 +73,7 @@ inline bool Fails(Step step) {
     return step == failing && ++calls[step] == failAtCall;
 }
 
-inline bool RegisterClass() {
-    return !Fails(REGISTER_CLASS) && offscreenPlatform.registerClass();
-}
+inline bool RegisterClass() { return !Fails(REGISTER_CLASS) && offscreenPlatform.registerClass(); }
 inline bool SetDisplayMode(int w, int h, int bits) {
     return !Fails(SET_DISPLAY_MODE) && offscreenPlatform.setDisplayMode(w, h, bits);
 }
@@ -72,9 +81,7 @@ inline void RestoreDisplayMode() {
     log.push_back("restoreDisplayMode");
     offscreenPlatform.restoreDisplayMode();
 }
-inline void ShowCursor(bool show) {
-    log.push_back(show ? "showCursor(1)" : "showCursor(0)");
-}
+inline void ShowCursor(bool show) { log.push_back(show ? "showCursor(1)" : "showCursor(0)"); }
 inline bool CreateWindow(const char *title, int w, int h, bool fullscreen,
                          const PixelFormatRequest &request) {
     return !Fails(CREATE_WINDOW) &&
@@ -89,9 +96,7 @@ inline bool ChoosePixelFormat(const PixelFormatRequest &request) {
 inline bool SetPixelFormat() {
     return !Fails(SET_PIXEL_FORMAT) && offscreenPlatform.setPixelFormat();
 }
-inline bool CreateContext() {
-    return !Fails(CREATE_CONTEXT) && offscreenPlatform.createContext();
-}
+inline bool CreateContext() { return !Fails(CREATE_CONTEXT) && offscreenPlatform.createContext(); }
 inline bool MakeCurrent() { return !Fails(MAKE_CURRENT) && offscreenPlatform.makeCurrent(); }
 
 // A teardown step: the real release, then the scripted answer.
@@ -169,6 +174,8 @@ inline std::vector<std::string> LogFrom(const std::string &from) {
     return {};
 }
 
-inline Event Key(kelvorin::EventKind kind, int vk) { return Event{kind, vk, false, 0, 0, uintptr_t(vk)}; }
+inline Event Key(kelvorin::EventKind kind, int vk) {
+    return Event{kind, vk, false, 0, 0, uintptr_t(vk)};
+}
 
 }  // namespace injected

@@ -36,7 +36,8 @@ const Strings DC_AND_ALL = {"releaseDeviceContext", "destroyWindow", "unregister
 const OpenFailure openFailures[] = {
     {injected::REGISTER_CLASS, "Failed To Register The Window Class.", {}},
     {injected::CREATE_WINDOW, "Window Creation Error.", {"unregisterClass"}},
-    {injected::GET_DEVICE_CONTEXT, "Can't Create A GL Device Context.",
+    {injected::GET_DEVICE_CONTEXT,
+     "Can't Create A GL Device Context.",
      {"destroyWindow", "unregisterClass"}},
     {injected::CHOOSE_PIXEL_FORMAT, "Can't Find A Suitable PixelFormat.", DC_AND_ALL},
     {injected::SET_PIXEL_FORMAT, "Can't Set The PixelFormat.", DC_AND_ALL},
@@ -79,7 +80,8 @@ Strings ExpectedTail(const OpenFailure &f, bool fullscreen) {
 // The tail of the log from the last entry equal to `from`.
 Strings LastFrom(const std::string &from) {
     for (size_t i = injected::log.size(); i-- > 0;)
-        if (injected::log[i] == from) return Strings(injected::log.begin() + i, injected::log.end());
+        if (injected::log[i] == from)
+            return Strings(injected::log.begin() + i, injected::log.end());
     return {};
 }
 

@@ -19,7 +19,7 @@ namespace {
 const Rect WHOLE = {0, 0, harness::WIDTH, harness::HEIGHT};
 
 class ProbeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
     }

@@ -21,14 +21,16 @@ using kelvorin::tempo;
 namespace {
 
 class ScenesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
     }
 };
 
 // A value's bytes, to see whether a frame changed it.
-std::string Bytes(const void *at, size_t size) { return std::string(static_cast<const char *>(at), size); }
+std::string Bytes(const void *at, size_t size) {
+    return std::string(static_cast<const char *>(at), size);
+}
 
 struct Tracked {
     std::string name;
@@ -60,8 +62,8 @@ TEST_F(ScenesTest, EachValueMovesOnlyInItsOwnScenesFrames) {
     EXPECT_EQ(s0s7, 1e-7f);
     EXPECT_EQ(rota8, 70.0f);
     EXPECT_EQ(slide8, 7.0f);
-    const std::set<std::string> nonZeroStart = {"t0s0", "a0s45", "pool A", "pool C", "generator",
-                                                "s0s7", "rota8", "slide8"};
+    const std::set<std::string> nonZeroStart = {"t0s0",      "a0s45", "pool A", "pool C",
+                                                "generator", "s0s7",  "rota8",  "slide8"};
     for (const Tracked &v : tracked) {
         if (!nonZeroStart.count(v.name)) {
             EXPECT_EQ(Bytes(v.at, v.size), std::string(v.size, '\0')) << v.name;
@@ -73,7 +75,8 @@ TEST_F(ScenesTest, EachValueMovesOnlyInItsOwnScenesFrames) {
     std::vector<std::string> before(tracked.size());
     for (uint32_t t = 0; t <= 140000; t += 40) {
         int scene = numscene;
-        for (size_t k = 0; k < tracked.size(); k++) before[k] = Bytes(tracked[k].at, tracked[k].size);
+        for (size_t k = 0; k < tracked.size(); k++)
+            before[k] = Bytes(tracked[k].at, tracked[k].size);
         Frame(t);
         for (size_t k = 0; k < tracked.size(); k++) {
             if (Bytes(tracked[k].at, tracked[k].size) == before[k]) continue;
@@ -228,7 +231,9 @@ void PlayCubeFanScene() {
     EXPECT_EQ(numscene, 4);
 }
 
-TEST_F(ScenesTest, CubeFanSceneFadesBandsAndAdvancesTheTitleOnlyInDrawnFrames) { PlayCubeFanScene(); }
+TEST_F(ScenesTest, CubeFanSceneFadesBandsAndAdvancesTheTitleOnlyInDrawnFrames) {
+    PlayCubeFanScene();
+}
 
 TEST_F(ScenesTest, ReducedFlashingLeavesTheCubeFansValuesAsTheyAre) {
     kelvorin::reducedFlashing = true;

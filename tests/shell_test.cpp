@@ -183,8 +183,10 @@ TEST(Textures, MissingLastFileCreatesNoTexture) {
     std::string dir = KELVORIN_BUILD_DIR "/Data";
     char tmp[] = "/tmp/kelvorin-textures-XXXXXX";
     std::string run = mkdtemp(tmp);
-    ASSERT_EQ(std::system(("mkdir " + run + "/Data && cp " + dir + "/*.bmp " + run + "/Data/ && rm " +
-                           run + "/Data/soleil.bmp").c_str()), 0);
+    ASSERT_EQ(std::system(("mkdir " + run + "/Data && cp " + dir + "/*.bmp " + run +
+                           "/Data/ && rm " + run + "/Data/soleil.bmp")
+                              .c_str()),
+              0);
     ASSERT_EQ(chdir(run.c_str()), 0);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(harness::OpenOffscreen());
@@ -229,18 +231,21 @@ std::string BoxLines(const char *text, const char *caption, const char *reason, 
 }  // namespace
 
 TEST(MessageBoxLine, CarriesTheReasonOfTheFailedStepOnce) {
-    EXPECT_EQ(BoxLines("Program Will\nNow Close.", "ERROR", "", IDOK), "ERROR: Program Will Now Close.\n");
+    EXPECT_EQ(BoxLines("Program Will\nNow Close.", "ERROR", "", IDOK),
+              "ERROR: Program Will Now Close.\n");
     EXPECT_EQ(BoxLines("Can't Create A GL Device Context.", "ERROR", "no window", IDOK),
               "ERROR: Can't Create A GL Device Context. (no window)\n");
     // The reason was taken with the first box; the next box says nothing of it.
-    EXPECT_EQ(BoxLines("Initialization Failed.", "ERROR", "", IDOK), "ERROR: Initialization Failed.\n");
+    EXPECT_EQ(BoxLines("Initialization Failed.", "ERROR", "", IDOK),
+              "ERROR: Initialization Failed.\n");
     // A box that cannot be shown says why on a line of its own; a shown box's leftovers are
     // not carried to the next line.
-    EXPECT_EQ(BoxLines("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?", "", IDFAILED,
-                       "no display"),
+    EXPECT_EQ(BoxLines("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?", "",
+                       IDFAILED, "no display"),
               "Start FullScreen?: Would You Like To Run In Fullscreen Mode?\n"
               "Start FullScreen?: box not shown (no display)\n");
     EXPECT_EQ(BoxLines("Yes?", "Vask GL", "", IDYES, "left over"), "Vask GL: Yes?\n");
-    EXPECT_EQ(BoxLines("Program Will Now Close.", "ERROR", "", IDOK), "ERROR: Program Will Now Close.\n");
+    EXPECT_EQ(BoxLines("Program Will Now Close.", "ERROR", "", IDOK),
+              "ERROR: Program Will Now Close.\n");
     platform = nullptr;
 }

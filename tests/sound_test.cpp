@@ -50,7 +50,8 @@ TEST(SoundList, OneNameWithOrWithoutTheFinalLineBreak) {
 TEST(SoundList, NamesSeparatedBySpacesAndBlankLines) {
     ListDir d;
     std::string a = d.Write("a", ""), b = d.Write("b", ""), c = d.Write("c", "");
-    ASSERT_TRUE(ReadSoundList(d.Write("l.txt", "  " + a + " " + b + "\n\n\t" + c + "\n\n").c_str()));
+    ASSERT_TRUE(
+        ReadSoundList(d.Write("l.txt", "  " + a + " " + b + "\n\n\t" + c + "\n\n").c_str()));
     EXPECT_EQ(std::string(soundNames[0]), a);
     EXPECT_EQ(std::string(soundNames[1]), b);
     EXPECT_EQ(std::string(soundNames[2]), c);
@@ -76,7 +77,8 @@ TEST(SoundList, NamesPastTheThirdAreNotRead) {
     ListDir d;
     std::string a = d.Write("a", ""), b = d.Write("b", ""), c = d.Write("c", "");
     // The fourth name does not exist: it is never read, so it is never checked either.
-    ASSERT_TRUE(ReadSoundList(d.Write("l.txt", a + "\n" + b + "\n" + c + "\n" + d.dir + "/fourth\n").c_str()));
+    ASSERT_TRUE(ReadSoundList(
+        d.Write("l.txt", a + "\n" + b + "\n" + c + "\n" + d.dir + "/fourth\n").c_str()));
     EXPECT_EQ(std::string(soundNames[2]), c);
 }
 

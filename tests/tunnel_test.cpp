@@ -26,7 +26,7 @@ const Rect WHOLE = {0, 0, harness::WIDTH, harness::HEIGHT};
 constexpr int TUBE_TRIANGLES = 35 * 24 * 2;  // each quad comes back as two triangles
 
 class TunnelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
     }
@@ -58,13 +58,14 @@ Expected TubePoint(int i, int j) {
     auto s = [](double v) { return std::sin(v * TWOPI); };
     double radius = 1 + SIZE2 * c((i + double(r1s5)) / 6);
     return {SIZE1 * c((j + double(r1s5)) / 6) + radius * c(i / 24.0),
-            SIZE1 * s((j + double(r1s5)) / 6) + radius * s(i / 24.0), j - 5.0,
-            t0s5 / 5 + i / 24.0, t0s5 + j / 4.0};
+            SIZE1 * s((j + double(r1s5)) / 6) + radius * s(i / 24.0), j - 5.0, t0s5 / 5 + i / 24.0,
+            t0s5 + j / 4.0};
 }
 
 bool Matches(const Vertex &v, const Expected &e, double dx = 0, double dy = 0) {
     return std::fabs(v.x - (e.x + dx)) < 1e-3 && std::fabs(v.y - (e.y + dy)) < 1e-3 &&
-           std::fabs(v.z - e.z) < 1e-3 && std::fabs(v.s - e.s) < 1e-4 && std::fabs(v.t - e.t) < 1e-4;
+           std::fabs(v.z - e.z) < 1e-3 && std::fabs(v.s - e.s) < 1e-4 &&
+           std::fabs(v.t - e.t) < 1e-4;
 }
 
 // Every quad of the tube, in order, holds exactly the four corners the formulas give, shifted
@@ -81,13 +82,14 @@ void ExpectTube(const std::vector<Primitive> &prims, double dx = 0, double dy = 
                 bool any = false;
                 for (int k = 0; k < 4; k++)
                     if (Matches(v, corners[k], dx, dy)) seen[k] = any = true;
-                ASSERT_TRUE(any) << "ring " << n << " quad " << i << ": stray vertex " << v.x << ", "
-                                 << v.y << ", " << v.z;
+                ASSERT_TRUE(any) << "ring " << n << " quad " << i << ": stray vertex " << v.x
+                                 << ", " << v.y << ", " << v.z;
                 ASSERT_NEAR(v.r, std::min(1.0, n * 0.05), 1e-4) << "ring " << n;
                 ASSERT_NEAR(v.a, std::min(1.0, n * 0.05), 1e-4) << "ring " << n;
             }
         }
-        for (int k = 0; k < 4; k++) ASSERT_TRUE(seen[k]) << "ring " << n << " quad " << i << " corner " << k;
+        for (int k = 0; k < 4; k++)
+            ASSERT_TRUE(seen[k]) << "ring " << n << " quad " << i << " corner " << k;
     }
 }
 
@@ -197,7 +199,8 @@ TEST_F(TunnelTest, DisplaySwitchRestartsTheSpritesButKeepsTheirCount) {
     int differ = 0;
     for (int i = 0; i < POOL_A; i++) {
         EXPECT_EQ(tab0s5[i].z, 6.0f) << i;
-        differ += tab0s5[i].x != before[i].x && tab0s5[i].y != before[i].y && tab1s5[i] != speeds[i];
+        differ +=
+            tab0s5[i].x != before[i].x && tab0s5[i].y != before[i].y && tab1s5[i] != speeds[i];
     }
     EXPECT_GT(differ, 45) << "new start values from the continuing sequence";
     Frame(66020);
@@ -210,7 +213,9 @@ std::vector<Rect> SpriteRects() {
     std::vector<Rect> rects;
     for (int i = 0; i < POOL_A; i++) {
         const Point &p = tab0s5[i];
-        if (p.z < 4.8f) rects.push_back(harness::WorldRect(p.x - 0.05, p.y - 0.05, p.x + 0.05, p.y + 0.05, p.z, -3));
+        if (p.z < 4.8f)
+            rects.push_back(
+                harness::WorldRect(p.x - 0.05, p.y - 0.05, p.x + 0.05, p.y + 0.05, p.z, -3));
     }
     return rects;
 }
@@ -252,8 +257,8 @@ TEST_F(TunnelTest, SpritesAddLightOverTheTubeAtSeventySeconds) {
     EnterScene(5, 64000);
     Frame(64000);
     auto tubeOnly = ReadFrame();
-    Count brighter = CountPixels([&](size_t k) { return withSprites[k + 1] >= tubeOnly[k + 1] + 40; },
-                                 SpriteRects());
+    Count brighter = CountPixels(
+        [&](size_t k) { return withSprites[k + 1] >= tubeOnly[k + 1] + 40; }, SpriteRects());
     EXPECT_GT(brighter.matching, 50) << "sprites show";
     EXPECT_EQ(brighter.inside, brighter.matching) << "light added only where sprites are";
 }
@@ -266,7 +271,11 @@ TEST_F(TunnelTest, AfterSeventyNineAndThreeQuarterSecondsOnlySpritesShow) {
     auto frame = ReadFrame();
     std::vector<Rect> rects = SpriteRects();
     ASSERT_FALSE(rects.empty());
-    Count lit = CountPixels([&](size_t k) { return std::max({frame[k], frame[k + 1], frame[k + 2]}) > 8; }, rects);
+    Count lit = CountPixels(
+        [&](size_t k) {
+            return std::max({frame[k], frame[k + 1], frame[k + 2]}) > 8;
+        },
+        rects);
     EXPECT_GT(lit.matching, 0) << "some sprites are still in view";
     EXPECT_EQ(lit.inside, lit.matching) << "the tube is black";
 }

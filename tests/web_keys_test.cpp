@@ -16,7 +16,8 @@ TEST(Keys, BrowserKeysByMeaning) {
     EXPECT_EQ(VirtualKeyFromDOM("F12", "F12", STANDARD), 123);
     EXPECT_EQ(VirtualKeyFromDOM("F24", "F24", STANDARD), 0x87);
     EXPECT_EQ(VirtualKeyFromDOM("F25", "F25", STANDARD), 0);
-    EXPECT_EQ(VirtualKeyFromDOM("F", "KeyF", STANDARD), 'F');  // Shift+f: a letter, not a function key
+    EXPECT_EQ(VirtualKeyFromDOM("F", "KeyF", STANDARD),
+              'F');  // Shift+f: a letter, not a function key
     EXPECT_EQ(VirtualKeyFromDOM("Fn", "Fn", STANDARD), 0);
     // Letters follow the layout, as Windows does: the key that types 'a' on AZERTY is A.
     EXPECT_EQ(VirtualKeyFromDOM("a", "KeyQ", STANDARD), 'A');
@@ -29,7 +30,8 @@ TEST(Keys, BrowserKeysByMeaning) {
     EXPECT_EQ(VirtualKeyFromDOM("Meta", "MetaRight", RIGHT), 0x5C);
     EXPECT_EQ(VirtualKeyFromDOM("Dead", "BracketLeft", STANDARD), 0xDB);
     EXPECT_EQ(VirtualKeyFromDOM("Unidentified", "", STANDARD), 0);
-    EXPECT_EQ(VirtualKeyFromDOM("é", "Quote", STANDARD), 0xDE);  // a letter outside A to Z: by position
+    EXPECT_EQ(VirtualKeyFromDOM("é", "Quote", STANDARD),
+              0xDE);  // a letter outside A to Z: by position
     EXPECT_EQ(VirtualKeyFromDOM("é", "", STANDARD), 0);
 }
 

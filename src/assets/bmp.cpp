@@ -64,10 +64,10 @@ uint32_t DIBColorCount(const unsigned char *info) {
     if (headerSize == 40 && Read32(info + 32) != 0) return Read32(info + 32) & 0xFFFF;
     uint16_t bitCount = headerSize == 12 ? Read16(info + 10) : Read16(info + 14);
     switch (bitCount) {
-        case 1: return 2;
-        case 4: return 16;
-        case 8: return 256;
-        default: return 0;
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
     }
 }
 
@@ -116,7 +116,8 @@ void DecodeRow(const DIBHeader &h, const unsigned char *palette, uint32_t colour
             const unsigned char *p = src + 3 * uint64_t(x);
             dst[0] = p[2], dst[1] = p[1], dst[2] = p[0];
         } else {
-            uint32_t pixel = bits == 16 ? Read16(src + 2 * uint64_t(x)) : Read32(src + 4 * uint64_t(x));
+            uint32_t pixel =
+                bits == 16 ? Read16(src + 2 * uint64_t(x)) : Read32(src + 4 * uint64_t(x));
             for (int c = 0; c < 3; c++) dst[c] = Expand(channels[c], pixel);
         }
     }
@@ -130,7 +131,8 @@ const char *DecodeDIB(const unsigned char *file, uint64_t fileSize, RGBImage **r
     if (fileSize < infoStart + 4) return UNKNOWN_FORMAT;
     const unsigned char *info = file + infoStart;
     uint32_t infoSize = Read32(info);
-    if ((infoSize != 12 && infoSize != 40) || fileSize < infoStart + infoSize) return UNKNOWN_FORMAT;
+    if ((infoSize != 12 && infoSize != 40) || fileSize < infoStart + infoSize)
+        return UNKNOWN_FORMAT;
 
     // The normalised header.
     uint32_t colourCount = DIBColorCount(info);

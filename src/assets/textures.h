@@ -5,6 +5,7 @@
 
 namespace kelvorin {
 
+// clang-format off
 // The 23 pictures in table order, each once: X(constant, file name without ".bmp"). Texture i
 // holds the picture Data/NAME.bmp of line i; the scenes pick one by its constant, the art
 // generator draws them under these names, and the build (tools/assets.cmake) reads this list
@@ -33,6 +34,7 @@ namespace kelvorin {
     X(TEX_ANO3, ano3)                                                                              \
     X(TEX_ANO4, ano4)                                                                              \
     X(TEX_SOLEIL, soleil)        /* the sun */
+// clang-format on
 
 #define KELVORIN_TEXTURE_ID(id, name) id,
 enum TextureId { KELVORIN_TEXTURES(KELVORIN_TEXTURE_ID) NUM_TEXTURES };
@@ -41,7 +43,8 @@ static_assert(NUM_TEXTURES == 23, "the demo loads 23 pictures");
 
 // Each picture's name, as its file is called without Data/ and .bmp: "quorvanel", ...
 #define KELVORIN_TEXTURE_NAME(id, name) #name,
-inline constexpr const char *textureNames[NUM_TEXTURES] = {KELVORIN_TEXTURES(KELVORIN_TEXTURE_NAME)};
+inline constexpr const char *textureNames[NUM_TEXTURES] = {
+    KELVORIN_TEXTURES(KELVORIN_TEXTURE_NAME)};
 #undef KELVORIN_TEXTURE_NAME
 
 extern uint32_t texture[NUM_TEXTURES];                // OpenGL names; index i holds file i

@@ -1,6 +1,6 @@
 // The GLES side of the layer: one shader program that draws the frame's queued primitives from
-// one vertex and one index buffer, the GLES state each run of them needs, and the calls GLES does as OpenGL 1.1
-// would (clear, viewport, textures, read-back).
+// one vertex and one index buffer, the GLES state each run of them needs, and the calls GLES does
+// as OpenGL 1.1 would (clear, viewport, textures, read-back).
 #include <GLES3/gl3.h>
 
 #include <algorithm>
@@ -65,8 +65,8 @@ GLint texturingUniform, pointSizeUniform;
 std::vector<Vertex> queued;
 std::vector<uint32_t> indices;
 std::vector<Draw> draws;
-std::vector<GLuint> textures;          // every name the layer made, for GlesDestroy
-std::vector<unsigned char> readBack;   // RGBA rows for glReadPixels in other formats
+std::vector<GLuint> textures;         // every name the layer made, for GlesDestroy
+std::vector<unsigned char> readBack;  // RGBA rows for glReadPixels in other formats
 int packAlignment = 4;
 int viewport[4];
 
@@ -159,7 +159,8 @@ GLuint Link() {
         glAttachShader(linked, vertex);
         glAttachShader(linked, fragment);
         glLinkProgram(linked);
-        if (!Built(linked, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, "program not linked")) {
+        if (!Built(linked, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog,
+                   "program not linked")) {
             glDeleteProgram(linked);
             linked = 0;
         }
@@ -194,8 +195,7 @@ uint32_t *QueueIndices(Primitive primitive, const RasterState &state, int count)
     int first = int(indices.size());
     if (!draws.empty() && draws.back().primitive == primitive && Same(draws.back().state, state))
         draws.back().count += count;
-    else
-        draws.push_back(Draw{primitive, state, first, count});
+    else draws.push_back(Draw{primitive, state, first, count});
     indices.resize(first + count);
     return &indices[first];
 }
@@ -204,13 +204,15 @@ uint32_t *QueueIndices(Primitive primitive, const RasterState &state, int count)
 // drawn with its state.
 void DrawQueued() {
     if (program && !draws.empty()) {
-        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(queued.size() * sizeof(Vertex)), queued.data(), GL_STREAM_DRAW);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(uint32_t)), indices.data(),
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(queued.size() * sizeof(Vertex)), queued.data(),
                      GL_STREAM_DRAW);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(uint32_t)),
+                     indices.data(), GL_STREAM_DRAW);
         static const GLenum MODES[] = {GL_POINTS, GL_LINES, GL_TRIANGLES};
         for (const Draw &d : draws) {
             Apply(d.state);
-            glDrawElements(MODES[d.primitive], d.count, GL_UNSIGNED_INT, (void *)(d.first * sizeof(uint32_t)));
+            glDrawElements(MODES[d.primitive], d.count, GL_UNSIGNED_INT,
+                           (void *)(d.first * sizeof(uint32_t)));
         }
     }
     queued.clear();
@@ -300,7 +302,9 @@ void Clear(unsigned mask) {
     glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
 }
 
-void ClearColor(float red, float green, float blue, float alpha) { glClearColor(red, green, blue, alpha); }
+void ClearColor(float red, float green, float blue, float alpha) {
+    glClearColor(red, green, blue, alpha);
+}
 void ClearDepth(double depth) { glClearDepthf(GLfloat(depth)); }
 
 void Flush() {
@@ -344,8 +348,7 @@ void ReadPixels(int x, int y, int width, int height, unsigned format, unsigned t
 void PixelStorei(unsigned name, int value) {
     if (name == GL_PACK_ALIGNMENT && (value == 1 || value == 2 || value == 4 || value == 8))
         packAlignment = value;
-    else
-        glPixelStorei(name, value);
+    else glPixelStorei(name, value);
 }
 
 const unsigned char *GetString(unsigned name) { return glGetString(name); }
@@ -377,8 +380,8 @@ void TexParameteri(unsigned target, unsigned name, int value) {
 }
 
 // The copy takes what the frame has drawn so far, so the queue is drawn first.
-void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int x, int y, int width,
-                       int height) {
+void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int x, int y,
+                       int width, int height) {
     if (target != GL_TEXTURE_2D) return;
     BindForChange();
     glCopyTexSubImage2D(GL_TEXTURE_2D, level, xOffset, yOffset, x, y, width, height);
@@ -387,7 +390,8 @@ void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int
 void GetIntegerv(unsigned name, int *values) {
     if (name == GL_VIEWPORT) std::copy(viewport, viewport + 4, values);
     if (name == GL_TEXTURE_BINDING_2D) values[0] = int(boundTexture);
-    if (name == GL_MAX_TEXTURE_SIZE || name == GL_MAX_VIEWPORT_DIMS || name == GL_MAX_RENDERBUFFER_SIZE)
+    if (name == GL_MAX_TEXTURE_SIZE || name == GL_MAX_VIEWPORT_DIMS ||
+        name == GL_MAX_RENDERBUFFER_SIZE)
         glGetIntegerv(name, values);
 }
 

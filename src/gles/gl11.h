@@ -57,8 +57,8 @@ void BindTexture(unsigned target, unsigned name);
 void TexImage2D(unsigned target, int level, int internalFormat, int width, int height, int border,
                 unsigned format, unsigned type, const void *pixels);
 void TexParameteri(unsigned target, unsigned name, int value);
-void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int x, int y, int width,
-                       int height);
+void CopyTexSubImage2D(unsigned target, int level, int xOffset, int yOffset, int x, int y,
+                       int width, int height);
 void GetIntegerv(unsigned name, int *values);  // the viewport, the bound texture, the largest sizes
 
 // GLU (transform.cpp, sphere.cpp).

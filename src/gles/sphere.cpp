@@ -20,7 +20,8 @@ namespace {
 // from 1 at +y through 0.75 at +x; t falls from 1 at the +z pole to 0 at the -z pole.
 void SpherePoint(const GLUquadric *q, double radius, int i, int slices, int j, int stacks) {
     double theta = 2 * M_PI * i / slices, phi = M_PI * j / stacks;
-    double nx = std::sin(theta) * std::sin(phi), ny = std::cos(theta) * std::sin(phi), nz = std::cos(phi);
+    double nx = std::sin(theta) * std::sin(phi), ny = std::cos(theta) * std::sin(phi),
+           nz = std::cos(phi);
     if (q->normals) glNormal3f(GLfloat(nx), GLfloat(ny), GLfloat(nz));
     if (q->texture) glTexCoord2f(GLfloat(1 - double(i) / slices), GLfloat(1 - double(j) / stacks));
     glVertex3f(GLfloat(nx * radius), GLfloat(ny * radius), GLfloat(nz * radius));

@@ -18,8 +18,8 @@ const Matrix IDENTITY = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
 Matrix modelview = IDENTITY, projection = IDENTITY;
 Matrix *current = &modelview;
 std::vector<Matrix> modelviewStack, projectionStack;  // what glPushMatrix kept
-Matrix product;          // projection * modelview
-double normalMatrix[9];  // row-major
+Matrix product;                                       // projection * modelview
+double normalMatrix[9];                               // row-major
 bool productStale = true, normalStale = true;
 
 // a * b, column-major.
@@ -134,8 +134,7 @@ void Rotate(float angle, float x, float y, float z) {
     double c = std::cos(radians), s = std::sin(radians), k = 1 - c;
     gles::MultMatrix(Matrix{{u * u * k + c, v * u * k + w * s, w * u * k - v * s, 0,
                              u * v * k - w * s, v * v * k + c, w * v * k + u * s, 0,
-                             u * w * k + v * s, v * w * k - u * s, w * w * k + c, 0,
-                             0, 0, 0, 1}});
+                             u * w * k + v * s, v * w * k - u * s, w * w * k + c, 0, 0, 0, 0, 1}});
 }
 
 // The eye at eye looking at centre, with up giving the picture's vertical.
@@ -151,8 +150,8 @@ void LookAt(double eyeX, double eyeY, double eyeZ, double centreX, double centre
     if (length == 0) return;
     for (double &c : s) c /= length;
     double u[3] = {s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2], s[0] * f[1] - s[1] * f[0]};
-    gles::MultMatrix(Matrix{{s[0], u[0], -f[0], 0, s[1], u[1], -f[1], 0, s[2], u[2], -f[2], 0,
-                             0, 0, 0, 1}});
+    gles::MultMatrix(
+        Matrix{{s[0], u[0], -f[0], 0, s[1], u[1], -f[1], 0, s[2], u[2], -f[2], 0, 0, 0, 0, 1}});
     gles::MultMatrix(Matrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -eyeX, -eyeY, -eyeZ, 1}});
 }
 
@@ -161,8 +160,8 @@ void Perspective(double fovy, double aspect, double zNear, double zFar) {
     double depth = zFar - zNear, sine = std::sin(half);
     if (depth == 0 || sine == 0 || aspect == 0) return;
     double f = std::cos(half) / sine;
-    gles::MultMatrix(Matrix{{f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, -(zFar + zNear) / depth, -1,
-                             0, 0, -2 * zNear * zFar / depth, 0}});
+    gles::MultMatrix(Matrix{{f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, -(zFar + zNear) / depth, -1, 0,
+                             0, -2 * zNear * zFar / depth, 0}});
 }
 
 }  // namespace gl11

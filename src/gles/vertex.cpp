@@ -45,7 +45,9 @@ const unsigned NO_PRIMITIVE = 0xFFFF;
 unsigned mode = NO_PRIMITIVE;
 std::vector<Vertex> vertices;
 
-void Set4(double *to, double r, double g, double b, double a) { to[0] = r, to[1] = g, to[2] = b, to[3] = a; }
+void Set4(double *to, double r, double g, double b, double a) {
+    to[0] = r, to[1] = g, to[2] = b, to[3] = a;
+}
 
 void Copy4(double *to, const float *from) {
     for (int i = 0; i < 4; i++) to[i] = from[i];
@@ -53,7 +55,8 @@ void Copy4(double *to, const float *from) {
 
 // m (column-major) times (x, y, z, w).
 void Transform(const double *m, double x, double y, double z, double w, double out[4]) {
-    for (int row = 0; row < 4; row++) out[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row] * w;
+    for (int row = 0; row < 4; row++)
+        out[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row] * w;
 }
 
 float Clamp(double value) { return float(std::min(1.0, std::max(0.0, value))); }
@@ -70,23 +73,27 @@ void Normalise(double v[3]) {
 // term only where the light falls on the front of the normal.
 void LitColour(const double eye[4], const double n[3], float out[4]) {
     double c[3];
-    for (int i = 0; i < 3; i++) c[i] = material.emission[i] + material.ambient[i] * GLOBAL_AMBIENT[i];
+    for (int i = 0; i < 3; i++)
+        c[i] = material.emission[i] + material.ambient[i] * GLOBAL_AMBIENT[i];
     for (const Light &l : lights) {
         if (!l.enabled) continue;
         double vp[3];
         for (int i = 0; i < 3; i++)
-            vp[i] = l.position[3] != 0 ? l.position[i] / l.position[3] - eye[i] / eye[3] : l.position[i];
+            vp[i] = l.position[3] != 0 ? l.position[i] / l.position[3] - eye[i] / eye[3]
+                                       : l.position[i];
         Normalise(vp);
         double diffuse = n[0] * vp[0] + n[1] * vp[1] + n[2] * vp[2];
         double specular = 0;
         if (diffuse > 0) {
             double h[3] = {vp[0], vp[1], vp[2] + 1};
             Normalise(h);
-            specular = std::pow(std::max(0.0, n[0] * h[0] + n[1] * h[1] + n[2] * h[2]), material.shininess);
+            specular = std::pow(std::max(0.0, n[0] * h[0] + n[1] * h[1] + n[2] * h[2]),
+                                material.shininess);
         }
         diffuse = std::max(0.0, diffuse);
         for (int i = 0; i < 3; i++)
-            c[i] += material.ambient[i] * l.ambient[i] + diffuse * material.diffuse[i] * l.diffuse[i] +
+            c[i] += material.ambient[i] * l.ambient[i] +
+                    diffuse * material.diffuse[i] * l.diffuse[i] +
                     specular * material.specular[i] * l.specular[i];
     }
     for (int i = 0; i < 3; i++) out[i] = Clamp(c[i]);
@@ -96,7 +103,8 @@ void LitColour(const double eye[4], const double n[3], float out[4]) {
 // Queues the primitive's vertices once, then count indices into them by order from base.
 // With flat shading each primitive gets copies of its vertices in the colour of GL's provoking
 // vertex, base + provoking.
-void Emit(Primitive primitive, const int *order, int count, int base, int provoking, uint32_t first) {
+void Emit(Primitive primitive, const int *order, int count, int base, int provoking,
+          uint32_t first) {
     if (flat) {
         Vertex *copies = QueueVertices(count, &first);
         const float *c = vertices[base + provoking].colour;
@@ -207,7 +215,8 @@ void Vertex(float x, float y, float z) {
         const double *nm = NormalMatrix();
         double n[3];
         for (int row = 0; row < 3; row++)
-            n[row] = nm[row * 3] * normal[0] + nm[row * 3 + 1] * normal[1] + nm[row * 3 + 2] * normal[2];
+            n[row] =
+                nm[row * 3] * normal[0] + nm[row * 3 + 1] * normal[1] + nm[row * 3 + 2] * normal[2];
         if (normalize) Normalise(n);
         LitColour(eye, n, v.colour);
     } else {

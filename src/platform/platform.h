@@ -21,10 +21,10 @@ enum : int { IDFAILED = 0, IDOK = 1, IDYES = 6, IDNO = 7 };
 
 // The pixel-format request: built once at the first window creation, reused unchanged.
 struct PixelFormatRequest {
-    int colorBits;  // of the first window (16)
-    int depthBits;  // 16
+    int colorBits;                                      // of the first window (16)
+    int depthBits;                                      // 16
     int alphaBits, stencilBits, accumBits, auxBuffers;  // all 0
-    bool doubleBuffer;  // true
+    bool doubleBuffer;                                  // true
 };
 
 // One event, the stand-in for one window message.
@@ -51,7 +51,7 @@ struct Event {
 // filled by position would still compile with two of them swapped.
 struct Platform {
     const char *name;
-    bool (*registerClass)();                       // bring up the windowing system
+    bool (*registerClass)();  // bring up the windowing system
     bool (*unregisterClass)();
     bool (*setDisplayMode)(int width, int height, int colorBits);  // fullscreen mode change
     void (*restoreDisplayMode)();

@@ -35,10 +35,8 @@ void FanCube(float f, float &r, float &a) {
 // Climb to 1, hold one frame while the flag is set, then fall for the rest of the window.
 void FadeBands(bool &fadedIn) {
     if (!fadedIn) {
-        if (a0s3 < 1)
-            a0s3 += tempo / 2500;
-        else
-            fadedIn = true;
+        if (a0s3 < 1) a0s3 += tempo / 2500;
+        else fadedIn = true;
     } else {
         a0s3 -= tempo / 2500;
     }
@@ -90,15 +88,15 @@ void scene3() {
         if (t > 28500 && t < 33500) {
             FadeBands(b0s3);
             glEnable(GL_TEXTURE_2D);
-            sprite(-2, 2, 0, 2, 0.5f, TEX_MAKER, 1, 1, 0, 0.75f, a0s3);      // upper left
-            sprite(2, -2, 0, 2, 0.5f, TEX_MAKER, 1, 0.75f, 0, 0.5f, a0s3);   // lower right
+            sprite(-2, 2, 0, 2, 0.5f, TEX_MAKER, 1, 1, 0, 0.75f, a0s3);     // upper left
+            sprite(2, -2, 0, 2, 0.5f, TEX_MAKER, 1, 0.75f, 0, 0.5f, a0s3);  // lower right
             glDisable(GL_TEXTURE_2D);
         }
         if (t > 35500 && t < 40500) {
             FadeBands(b1s3);
             glEnable(GL_TEXTURE_2D);
-            sprite(2, 2, 0, 2, 0.5f, TEX_MAKER, 1, 0.5f, 0, 0.26f, a0s3);    // upper right
-            sprite(-2, -2, 0, 2, 0.5f, TEX_MAKER, 1, 0.26f, 0, 0, a0s3);     // lower left
+            sprite(2, 2, 0, 2, 0.5f, TEX_MAKER, 1, 0.5f, 0, 0.26f, a0s3);  // upper right
+            sprite(-2, -2, 0, 2, 0.5f, TEX_MAKER, 1, 0.26f, 0, 0, a0s3);   // lower left
             glDisable(GL_TEXTURE_2D);
         }
         if (t > 40500) {

@@ -45,9 +45,7 @@ int CountdownTexture(uint32_t t) {
     return -1;
 }
 
-void PulsingSphere(uint32_t t) {
-    WireSphere(t % 450 < 50 ? 1.4 : 1.3, 16, 16);
-}
+void PulsingSphere(uint32_t t) { WireSphere(t % 450 < 50 ? 1.4 : 1.3, 16, 16); }
 
 }  // namespace
 

@@ -17,6 +17,7 @@
 
 namespace kelvorin {
 
+// clang-format off
 // Capital letters, and [ (the code after Z) for a blank.
 const char greetz[GREETZ_LENGTH + 1] =
     "GREETZ[[[[TORVIN[ASSEMBLY[[QLA[[[ZEM[[[FENNI[CREW[[[VASK[[[MORTLAB[[[YARO[[[AND[ALL[OTHERS[[[[THE[END";
@@ -52,6 +53,7 @@ const unsigned char dotfont[27 * 30] = {
     1,1,1,1,1,0,  0,0,0,1,0,0,  0,0,1,0,0,0,  0,1,0,0,0,0,  1,1,1,1,1,0,  // Z
     0,0,0,0,0,0,  0,0,0,0,0,0,  0,0,0,0,0,0,  0,0,0,0,0,0,  0,0,0,0,0,0,  // [
 };
+// clang-format on
 
 // Column x of a character's cell, row j. An offset of 6 lies on the cell's far edge, past the
 // glyph's last column: it is dark.
@@ -71,7 +73,8 @@ int ScrollerDots(float i, int j, float scroll) {
     int nearest = int(cell);
     int dots = 0;
     for (int p = std::max(nearest - 1, 0); p <= std::min(nearest + 1, GREETZ_LENGTH - 1); p++) {
-        if (i >= 6 * p + scroll && i <= 6 * p + 6 + scroll && GlyphDot(greetz[p], j, i - scroll - 6 * p))
+        if (i >= 6 * p + scroll && i <= 6 * p + 6 + scroll &&
+            GlyphDot(greetz[p], j, i - scroll - 6 * p))
             dots++;
     }
     return dots;

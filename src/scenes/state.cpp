@@ -28,13 +28,14 @@ struct Part {
     void *at;
     size_t size;
 };
-#define PART(value) Part{&(value), sizeof(value)}
+#define PART(value) \
+    Part { &(value), sizeof(value) }
 
 // Besides the scene values: the clock, the scene id, the generator and the pools it fills.
 const Part timelineParts[] = {
-    PART(time), PART(previousTime), PART(tempo), PART(numscene), PART(randState),
-    PART(tab0s5), PART(tab1s5), PART(tab0s6), PART(tab1s6),
-    PART(tab0s7), PART(tab1s7), PART(tab2s7), PART(tab3s7),
+    PART(time),   PART(previousTime), PART(tempo),  PART(numscene), PART(randState),
+    PART(tab0s5), PART(tab1s5),       PART(tab0s6), PART(tab1s6),   PART(tab0s7),
+    PART(tab1s7), PART(tab2s7),       PART(tab3s7),
 };
 #undef PART
 

@@ -9,6 +9,7 @@
 
 namespace kelvorin {
 
+// clang-format off
 // Every animated value of the scenes, each written once in this list, X(scene, type, name, start):
 // the list declares them here, defines them (state.cpp) and is what seeking saves and restores,
 // so a value added to it is saved by construction. The scene is the one whose frames change it.
@@ -64,6 +65,7 @@ namespace kelvorin {
     X(8, float, fade8, 0.0f)  /* alpha of the picture */                                           \
     X(8, float, hue8, 0.0f)   /* phase of the light colour cycle */                                \
     X(8, float, spin8, 0.0f)  /* spin of the spiral, degrees */
+// clang-format on
 
 #define KELVORIN_DECLARE_VALUE(scene, type, name, start) extern type name;
 KELVORIN_SCENE_VALUES(KELVORIN_DECLARE_VALUE)

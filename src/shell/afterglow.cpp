@@ -34,7 +34,8 @@ bool MakeTexture(int width, int height) {
     textureWidth = PowerOfTwo(width);
     textureHeight = PowerOfTwo(height);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureWidth, textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureWidth, textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 nullptr);
     // Texel for pixel: the picture comes back exactly where it was taken.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -90,7 +91,8 @@ void DrawAfterglow() {
     GLint view[4], bound;
     glGetIntegerv(GL_VIEWPORT, view);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    if ((!texture || view[2] > textureWidth || view[3] > textureHeight) && !MakeTexture(view[2], view[3])) {
+    if ((!texture || view[2] > textureWidth || view[3] > textureHeight) &&
+        !MakeTexture(view[2], view[3])) {
         keptWidth = keptHeight = 0;
         return;
     }

@@ -15,7 +15,7 @@ namespace {
 // frame rather than a loop of its own.
 bool done = false;
 bool escaped = false;
-bool reopenFailed = false;  // an F1 re-creation failed: the window is already gone
+bool reopenFailed = false;                   // an F1 re-creation failed: the window is already gone
 Event message{EV_OTHER, 0, false, 0, 0, 0};  // the last one taken; its wParam is the exit code
 
 // Draws the current scene while the window is active, then presents the frame unless Escape
@@ -100,8 +100,7 @@ int RunDemo() {
                        MB_YESNO | MB_ICONQUESTION) == IDNO)
         fullscreenMode = false;
     if (!StartDemo()) return 0;
-    while (DemoPass()) {
-    }
+    while (DemoPass()) {}
     return EndDemo();
 }
 

@@ -15,8 +15,8 @@ namespace {
 std::vector<DemoState> snapshots;  // snapshots[i]: the state before frame i * SNAPSHOT_SPACING
 DemoState maker;                   // the silent run's state, before frame made
 uint64_t made = 0;
-DemoState live;                    // the playing demo's, while the silent run has the globals
-std::vector<Chapter> chapters;     // as far as the silent run has gone
+DemoState live;                 // the playing demo's, while the silent run has the globals
+std::vector<Chapter> chapters;  // as far as the silent run has gone
 
 // How often the silent run looks at the clock.
 const uint64_t FRAMES_BETWEEN_CLOCK_READINGS = 16;
@@ -61,7 +61,8 @@ uint64_t MakeSnapshots(uint64_t until, uint32_t budgetMs) {
             snapshots.emplace_back();
             SaveDemoState(snapshots.back());
         }
-        if (made % FRAMES_BETWEEN_CLOCK_READINGS == 0 && platform->ticks() - start >= budgetMs) break;
+        if (made % FRAMES_BETWEEN_CLOCK_READINGS == 0 && platform->ticks() - start >= budgetMs)
+            break;
     }
     SaveDemoState(maker);
     RestoreDemoState(live);

@@ -40,7 +40,8 @@ bool OpenDemoWindow(const char *title, int width, int height, int colorBits, boo
 
     if (fullscreenMode && !platform->setDisplayMode(width, height, colorBits)) {
         int answer = ShowMessageBox(
-            "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
+            "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
+            "Instead?",
             "Vask GL", MB_YESNO | MB_ICONEXCLAMATION);
         if (answer == IDYES) {
             fullscreenMode = false;
@@ -66,7 +67,8 @@ bool OpenDemoWindow(const char *title, int width, int height, int colorBits, boo
 
     if (!platform->getDeviceContext()) return Fail("Can't Create A GL Device Context.");
     haveDeviceContext = true;
-    if (!platform->choosePixelFormat(pixelFormat)) return Fail("Can't Find A Suitable PixelFormat.");
+    if (!platform->choosePixelFormat(pixelFormat))
+        return Fail("Can't Find A Suitable PixelFormat.");
     if (!platform->setPixelFormat()) return Fail("Can't Set The PixelFormat.");
     if (!platform->createContext()) return Fail("Can't Create A GL Rendering Context.");
     haveRenderingContext = true;
@@ -115,11 +117,8 @@ void DemoWindowProc(const Event &event) {
     case EV_KEYUP:
         if (event.vk >= 0 && event.vk < 256) keyState[event.vk] = 0;
         break;
-    case EV_SIZE:
-        ResizeView(event.width, event.height);
-        break;
-    default:
-        break;
+    case EV_SIZE: ResizeView(event.width, event.height); break;
+    default: break;
     }
 }
 

@@ -30,7 +30,8 @@ void FillRandomPools() {
     for (int i = 0; i < POOL_B; i++) {
         int a = rand(), b = rand(), c = rand(), d = rand();
         while (d < 5000) d = rand();
-        tab0s6[i] = Point{(float)(a / 3276.8 - 5.0), (float)(b / 3276.8 - 5.0), (float)(c / 585.0 - 50.0)};
+        tab0s6[i] =
+            Point{(float)(a / 3276.8 - 5.0), (float)(b / 3276.8 - 5.0), (float)(c / 585.0 - 50.0)};
         tab1s6[i] = (float)(d / 3276800.0);
     }
     for (int i = 0; i < POOL_C; i++) {

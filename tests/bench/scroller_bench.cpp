@@ -30,10 +30,12 @@ int main(int argc, char **argv) {
     double directNs = NanosecondsPerFrame(kelvorin::ScrollerDots, frames, &direct);
     double scanNs = NanosecondsPerFrame(reference::ScrollerDotsByScan, frames, &scan);
     if (direct != scan) {
-        std::fprintf(stderr, "scroller_bench: the two lookups disagree (%ld vs %ld dots)\n", direct, scan);
+        std::fprintf(stderr, "scroller_bench: the two lookups disagree (%ld vs %ld dots)\n", direct,
+                     scan);
         return 1;
     }
-    std::printf("scroller dots per frame: direct %.1f us, scan of every character %.1f us, ratio %.1f\n",
-                directNs / 1000, scanNs / 1000, scanNs / directNs);
+    std::printf(
+        "scroller dots per frame: direct %.1f us, scan of every character %.1f us, ratio %.1f\n",
+        directNs / 1000, scanNs / 1000, scanNs / directNs);
     return 0;
 }

@@ -19,7 +19,7 @@ static int Find(Display *display, const char *title) {
     if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
         return 1;
     Window found = 0;
-    for (unsigned int i = 0; i < count; i++) {  /* stacking order: the newest comes last */
+    for (unsigned int i = 0; i < count; i++) { /* stacking order: the newest comes last */
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display, children[i], &attributes) ||
             attributes.map_state != IsViewable)
@@ -27,8 +27,7 @@ static int Find(Display *display, const char *title) {
         /* The title as the window set it, whatever its encoding (SDL writes UTF-8). */
         XTextProperty name;
         if (XGetWMName(display, children[i], &name) && name.value) {
-            if (strcmp((char *)name.value, title) == 0)
-                found = children[i];
+            if (strcmp((char *)name.value, title) == 0) found = children[i];
             XFree(name.value);
         }
     }

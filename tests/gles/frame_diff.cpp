@@ -27,7 +27,8 @@ bool IsEdge(const Image &image, size_t p) {
         int low = 255, high = 0;
         for (size_t q : {p - image.width - 1, p - image.width, p - image.width + 1, p - 1, p, p + 1,
                          p + image.width - 1, p + image.width, p + image.width + 1})
-            low = std::min(low, int(image.rgb[q * 3 + c])), high = std::max(high, int(image.rgb[q * 3 + c]));
+            low = std::min(low, int(image.rgb[q * 3 + c])),
+            high = std::max(high, int(image.rgb[q * 3 + c]));
         if (high - low > 48) return true;
     }
     return false;
@@ -62,7 +63,8 @@ int main(int argc, char **argv) {
     Image a, b;
     if (!Load(argv[1], &a) || !Load(argv[2], &b)) return 2;
     if (a.width != b.width || a.height != b.height) {
-        std::fprintf(stderr, "frame_diff: %ux%u against %ux%u\n", a.width, a.height, b.width, b.height);
+        std::fprintf(stderr, "frame_diff: %ux%u against %ux%u\n", a.width, a.height, b.width,
+                     b.height);
         return 2;
     }
     double meanLimit = std::atof(argv[3]), shareLimit = std::atof(argv[5]);
@@ -87,7 +89,7 @@ int main(int argc, char **argv) {
         mean[c] = pixels ? sum[c] / pixels : 0;
         pass = pass && mean[c] < meanLimit;
     }
-    std::printf("mean difference %.3f %.3f %.3f, off by more than %d: %.3f %%, lit: %.1f %%\n", mean[0],
-                mean[1], mean[2], limit, 100 * share, 100.0 * lit / pixels);
+    std::printf("mean difference %.3f %.3f %.3f, off by more than %d: %.3f %%, lit: %.1f %%\n",
+                mean[0], mean[1], mean[2], limit, 100 * share, 100.0 * lit / pixels);
     return pass ? 0 : 1;
 }

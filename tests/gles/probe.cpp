@@ -30,7 +30,8 @@ const int WIDTH = 360, HEIGHT = 240;
 bool Open() {
     platform = &offscreenPlatform;
     PixelFormatRequest request{24, 16, 0, 0, 0, 0, true};
-    return platform->registerClass() && platform->createWindow("probe", WIDTH, HEIGHT, false, request) &&
+    return platform->registerClass() &&
+           platform->createWindow("probe", WIDTH, HEIGHT, false, request) &&
            platform->getDeviceContext() && platform->choosePixelFormat(request) &&
            platform->setPixelFormat() && platform->createContext() && platform->makeCurrent();
 }
@@ -47,7 +48,8 @@ GLuint Checkerboard() {
     unsigned char texels[8 * 8 * 3];
     for (int i = 0; i < 64; i++) {
         bool dark = (i % 8 + i / 8) % 2;
-        texels[i * 3] = dark ? 40 : 250, texels[i * 3 + 1] = dark ? 90 : 220, texels[i * 3 + 2] = dark ? 200 : 30;
+        texels[i * 3] = dark ? 40 : 250, texels[i * 3 + 1] = dark ? 90 : 220,
+                   texels[i * 3 + 2] = dark ? 200 : 30;
     }
     GLuint name;
     glGenTextures(1, &name);
@@ -92,7 +94,8 @@ void Draw(GLuint texture, GLUquadric *quadric) {
 
     Cell(1);  // a coloured positional light, set under a turned modelview; a scaled sphere
     const GLfloat position[] = {1.5f, 0.5f, 1.5f, 1}, colour[] = {1, 0.6f, 0.2f, 1};
-    const GLfloat specular[] = {0.9f, 0.9f, 1, 1}, shininess[] = {20}, emission[] = {0, 0, 0.15f, 1};
+    const GLfloat specular[] = {0.9f, 0.9f, 1, 1}, shininess[] = {20},
+                  emission[] = {0, 0, 0.15f, 1};
     const GLfloat ambient[] = {0.3f, 0.1f, 0.1f, 1}, lightAmbient[] = {0.1f, 0.2f, 0.1f, 1};
     glRotatef(30, 0, 1, 0);
     glLightfv(GL_LIGHT1, GL_POSITION, position);
@@ -168,7 +171,8 @@ void Draw(GLuint texture, GLUquadric *quadric) {
     glColor3f(0, 1, 1), glVertex3f(1.6f, 1.2f, 0);
     glEnd();
     glBegin(GL_LINE_STRIP);
-    for (int i = 0; i < 6; i++) glColor3f(1, i / 5.0f, 0), glVertex3f(-1.6f + i * 0.6f, -1.6f + (i % 2) * 0.5f, 0);
+    for (int i = 0; i < 6; i++)
+        glColor3f(1, i / 5.0f, 0), glVertex3f(-1.6f + i * 0.6f, -1.6f + (i % 2) * 0.5f, 0);
     glEnd();
     glBegin(GL_POINTS);
     for (int i = 0; i < 20; i++) glColor3f(1, 1, 1), glVertex3f(-1.487f + i * 0.15f, 1.013f, 0);

@@ -15,7 +15,7 @@ namespace kelvorin {
 
 namespace {
 
-bool outputOpens = true;        // what the fake's OpenSoundOutput answers
+bool outputOpens = true;         // what the fake's OpenSoundOutput answers
 std::vector<std::string> asked;  // "open", "play CHANNEL PATH once|looped", "close"
 
 }  // namespace
@@ -42,7 +42,7 @@ using Calls = std::vector<std::string>;
 // Each case starts with the output closed and the fake's record empty, a list of the music
 // and one sound with its third entry empty, and an output that opens.
 class SoundRules : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CloseSound();
         asked.clear();

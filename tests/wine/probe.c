@@ -24,8 +24,8 @@
 static const struct {
     const char *name;
     int id;
-} BUTTONS[] = {{"OK", IDOK}, {"Cancel", IDCANCEL}, {"Abort", IDABORT}, {"Retry", IDRETRY},
-               {"Ignore", IDIGNORE}, {"Yes", IDYES}, {"No", IDNO}};
+} BUTTONS[] = {{"OK", IDOK},         {"Cancel", IDCANCEL}, {"Abort", IDABORT}, {"Retry", IDRETRY},
+               {"Ignore", IDIGNORE}, {"Yes", IDYES},       {"No", IDNO}};
 
 static HWND WaitFor(const char *windowClass, const char *title) {
     for (int i = 0; i < 600; i++) {
@@ -40,7 +40,8 @@ static HWND WaitFor(const char *windowClass, const char *title) {
 static BOOL CALLBACK FindBoxText(HWND child, LPARAM result) {
     char className[32];
     GetClassNameA(child, className, sizeof className);
-    if (_stricmp(className, "Static") != 0 || (GetWindowLongA(child, GWL_STYLE) & SS_ICON) == SS_ICON)
+    if (_stricmp(className, "Static") != 0 ||
+        (GetWindowLongA(child, GWL_STYLE) & SS_ICON) == SS_ICON)
         return TRUE;
     *(HWND *)result = child;
     return FALSE;
@@ -145,7 +146,8 @@ int main(int argc, char **argv) {
     if (argc == 3 && strcmp(argv[1], "window") == 0) return Window(argv[2]);
     if (argc == 3 && strcmp(argv[1], "version") == 0) return Version(argv[2]);
     if (argc == 4 && strcmp(argv[1], "icon") == 0) return Icon(argv[2], argv[3]);
-    fprintf(stderr, "usage: probe box CAPTION Yes|No|OK | probe window TITLE | probe version EXE | "
-                    "probe icon EXE OUT\n");
+    fprintf(stderr,
+            "usage: probe box CAPTION Yes|No|OK | probe window TITLE | probe version EXE | "
+            "probe icon EXE OUT\n");
     return 64;
 }

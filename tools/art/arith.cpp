@@ -6,10 +6,8 @@ namespace kelvorin {
 
 double dsin(double x) {
     x -= 2 * PI * std::floor(x / (2 * PI) + 0.5);  // to [-pi, pi]
-    if (x > PI / 2)
-        x = PI - x;
-    else if (x < -PI / 2)
-        x = -PI - x;
+    if (x > PI / 2) x = PI - x;
+    else if (x < -PI / 2) x = -PI - x;
     double x2 = x * x, term = x, sum = x;
     for (int n = 1; n <= 9; ++n) {
         term *= -x2 / ((2.0 * n) * (2.0 * n + 1));

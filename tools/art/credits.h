@@ -10,7 +10,8 @@ struct Credit {
     const char *name;
 };
 constexpr int NUM_CREDITS = 3;
-const Credit CREDITS[NUM_CREDITS] = {{"CODE", "BRANNOK"}, {"GRAPHICS", "ILVA"}, {"MUSIC", "DESSEL"}};
+const Credit CREDITS[NUM_CREDITS] = {
+    {"CODE", "BRANNOK"}, {"GRAPHICS", "ILVA"}, {"MUSIC", "DESSEL"}};
 const char *const PRODUCTION = "A KELVORIN PRODUCTION";
 
 }  // namespace kelvorin

@@ -40,10 +40,11 @@ int GenerateTextures(int argc, char **argv) {
     }
     bool icon = argc == 3 && std::strcmp(argv[1], "--icon") == 0;
     if ((argc != 2 && !icon) || argv[argc - 1][0] == '\0') {
-        std::fprintf(stderr, "usage: kelvorin-gentextures OUTDIR\n"
-                             "       kelvorin-gentextures --icon FILE.png\n"
-                             "       kelvorin-gentextures --list\n"
-                             "       kelvorin-gentextures --credits\n");
+        std::fprintf(stderr,
+                     "usage: kelvorin-gentextures OUTDIR\n"
+                     "       kelvorin-gentextures --icon FILE.png\n"
+                     "       kelvorin-gentextures --list\n"
+                     "       kelvorin-gentextures --credits\n");
         return 2;
     }
     if (!LoadFonts(FONT_DIR)) return 1;

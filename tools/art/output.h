@@ -12,9 +12,9 @@ bool writeBmp(const std::string &path, Image &img, bool mirrored);
 // (extra) spills into the other channels, so hot cores turn white.
 unsigned char channel(float c, float extra, int x, int y);
 
-// The desktop icon (icon.cpp): the logo facing the viewer on a transparent ground, an 8-bit RGBA PNG. The
-// logo is made to be added onto black, so outside its inner diamond a pixel's brightest channel
-// becomes its opacity and its colour is divided by it: over black the icon is the picture.
+// The desktop icon (icon.cpp): the logo facing the viewer on a transparent ground, an 8-bit RGBA
+// PNG. The logo is made to be added onto black, so outside its inner diamond a pixel's brightest
+// channel becomes its opacity and its colour is divided by it: over black the icon is the picture.
 bool writeIcon(const std::string &path);
 
 }  // namespace kelvorin

@@ -10,7 +10,6 @@ namespace kelvorin {
 
 namespace {
 
-
 struct Picture {
     TextureId id;
     Image (*draw)();

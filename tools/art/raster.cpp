@@ -15,10 +15,8 @@ Mask blur(const Mask &m, int radius, bool wrap) {
         int n = horizontal ? m.w : m.h, lines = horizontal ? m.h : m.w;
         for (int line = 0; line < lines; ++line) {
             auto sample = [&](int i) {
-                if (wrap)
-                    i = wrapi(i, n);
-                else if (i < 0 || i >= n)
-                    return 0.0f;
+                if (wrap) i = wrapi(i, n);
+                else if (i < 0 || i >= n) return 0.0f;
                 return horizontal ? a.v[(size_t)line * m.w + i] : a.v[(size_t)i * m.w + line];
             };
             for (int i = 0; i < n; ++i) {

@@ -50,7 +50,10 @@ int Scenes(int width, int height, uint32_t from, uint32_t until) {
     if (!Open(width, height)) return 1;
     if (from > 0) UseSkimView(width, height);
     std::printf("renderer %s\n", (const char *)glGetString(GL_RENDERER));
-    struct Tally { long frames = 0; double ms = 0; };
+    struct Tally {
+        long frames = 0;
+        double ms = 0;
+    };
     std::map<int32_t, Tally> tallies;
     std::vector<int32_t> order;
     int32_t last = -1;
@@ -76,7 +79,8 @@ int Scenes(int width, int height, uint32_t from, uint32_t until) {
     }
     for (int32_t scene : order) {
         const Tally &t = tallies[scene];
-        std::printf("scene %d %ld %.1f\n", scene, t.frames, t.ms > 0 ? t.frames * 1000 / t.ms : 0.0);
+        std::printf("scene %d %ld %.1f\n", scene, t.frames,
+                    t.ms > 0 ? t.frames * 1000 / t.ms : 0.0);
     }
     CloseDemoWindow();
     return 0;
@@ -122,7 +126,8 @@ int main(int argc, char **argv) {
     unsigned from = 0, until = DEMO_LENGTH_MS;
     if ((argc == 3 || argc == 5) && !std::strcmp(argv[1], "scenes") &&
         std::sscanf(argv[2], "%dx%d", &width, &height) == 2 && width > 0 && height > 0 &&
-        (argc == 3 || (std::sscanf(argv[3], "%u", &from) == 1 && std::sscanf(argv[4], "%u", &until) == 1)))
+        (argc == 3 ||
+         (std::sscanf(argv[3], "%u", &from) == 1 && std::sscanf(argv[4], "%u", &until) == 1)))
         return Scenes(width, height, from, until);
     if (argc == 2 && !std::strcmp(argv[1], "startup")) return Startup();
     std::fputs("usage: kelvorin-bench scenes WxH [FROM UNTIL] | kelvorin-bench startup\n", stderr);

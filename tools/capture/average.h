@@ -23,7 +23,7 @@ uint16_t SrgbToLinear(unsigned char code);
 unsigned char LinearToSrgb(uint32_t light);
 
 class LinearAverage {
-public:
+  public:
     // Output frames of width x height pixels of `channels` bytes (3: RGB, 4: BGRA or RGBA, whose
     // fourth byte comes out as 255), each output pixel the mean of a block of scale x scale
     // pixels of the frames added, which are drawn at scale times the size. Rows without padding.
@@ -35,7 +35,7 @@ public:
     // Writes the mean of the frames added since the last Finish, and starts over.
     void Finish(unsigned char *out);
 
-private:
+  private:
     int width, height, scale, channels, count = 0;
     std::vector<uint32_t> sums;  // linear light, three colours a pixel
 };

@@ -44,7 +44,9 @@ pid_t Spawn(const std::vector<std::string> &args, int in, int out, int err) {
     const int sources[3] = {in, out, err};
     for (int i = 0; i < 3; i++) {
         if (sources[i] >= 0) posix_spawn_file_actions_adddup2(&actions, sources[i], targets[i]);
-        else posix_spawn_file_actions_addopen(&actions, targets[i], "/dev/null", i ? O_WRONLY : O_RDONLY, 0);
+        else
+            posix_spawn_file_actions_addopen(&actions, targets[i], "/dev/null",
+                                             i ? O_WRONLY : O_RDONLY, 0);
     }
     pid_t pid;
     int failure = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
@@ -59,8 +61,7 @@ pid_t Spawn(const std::vector<std::string> &args, int in, int out, int err) {
 // The exit status of a finished child, or -1 when it was killed by a signal.
 int Wait(pid_t pid) {
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -80,7 +81,7 @@ std::string LastLine(int fd) {
 // The BT.709 tags of a YUV video, as the encoder writes them into the stream and the muxer
 // into the container.
 const std::vector<std::string> BT709_TAGS = {"-colorspace", "bt709", "-color_primaries", "bt709",
-                                             "-color_trc", "bt709", "-color_range", "tv"};
+                                             "-color_trc",  "bt709", "-color_range",     "tv"};
 
 // The codecs for a request: FFV1 and FLAC for an archive, VP9 and Opus for WebM, H.264 and AAC
 // elsewhere.
@@ -90,13 +91,14 @@ void AddCodecs(const VideoRequest &r, bool sound, std::vector<std::string> *args
     if (r.lossless) {
         // Every frame a key frame with checksummed slices, as archives keep FFV1. The pixels
         // stay the RGB that was drawn, which is sRGB.
-        codecs = {"-c:v", "ffv1", "-level", "3", "-g", "1", "-slices", "4", "-slicecrc", "1",
-                  "-pix_fmt", "bgr0", "-colorspace", "rgb", "-color_primaries", "bt709",
-                  "-color_trc", "iec61966-2-1", "-color_range", "pc"};
+        codecs = {"-c:v",         "ffv1", "-level",           "3",     "-g",         "1",
+                  "-slices",      "4",    "-slicecrc",        "1",     "-pix_fmt",   "bgr0",
+                  "-colorspace",  "rgb",  "-color_primaries", "bt709", "-color_trc", "iec61966-2-1",
+                  "-color_range", "pc"};
         if (sound) codecs.insert(codecs.end(), {"-c:a", "flac"});
     } else if (ext == ".webm") {
-        codecs = {"-c:v", "libvpx-vp9", "-crf", "31", "-b:v", "0", "-deadline", "good",
-                  "-cpu-used", "5", "-row-mt", "1"};
+        codecs = {"-c:v",      "libvpx-vp9", "-crf",      "31", "-b:v",    "0",
+                  "-deadline", "good",       "-cpu-used", "5",  "-row-mt", "1"};
         if (sound) codecs.insert(codecs.end(), {"-c:a", "libopus", "-b:a", "160k"});
     } else {
         // veryfast keeps the encoder beside the renderer on two cores; CRF 18 keeps the
@@ -104,13 +106,15 @@ void AddCodecs(const VideoRequest &r, bool sound, std::vector<std::string> *args
         codecs = {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18"};
         if (r.upload) {
             std::string gop = std::to_string(r.fps / 2 > 0 ? r.fps / 2 : 1);
-            codecs.insert(codecs.end(), {"-profile:v", "high", "-g", gop, "-bf", "2", "-flags", "+cgop"});
+            codecs.insert(codecs.end(),
+                          {"-profile:v", "high", "-g", gop, "-bf", "2", "-flags", "+cgop"});
         }
         if (sound && r.upload)
-            codecs.insert(codecs.end(), {"-c:a", "aac", "-profile:a", "aac_low", "-b:a", "384k", "-ar", "48000", "-ac", "2"});
-        else if (sound)
-            codecs.insert(codecs.end(), {"-c:a", "aac", "-b:a", "192k"});
-        if (ext == ".mp4" || ext == ".mov") codecs.insert(codecs.end(), {"-movflags", "+faststart"});
+            codecs.insert(codecs.end(), {"-c:a", "aac", "-profile:a", "aac_low", "-b:a", "384k",
+                                         "-ar", "48000", "-ac", "2"});
+        else if (sound) codecs.insert(codecs.end(), {"-c:a", "aac", "-b:a", "192k"});
+        if (ext == ".mp4" || ext == ".mov")
+            codecs.insert(codecs.end(), {"-movflags", "+faststart"});
     }
     args->insert(args->end(), codecs.begin(), codecs.end());
     if (!r.lossless) {
@@ -173,17 +177,22 @@ bool StartEncoder(const VideoRequest &r, Encoder *e, std::string *error) {
     fcntl(frames[1], F_SETPIPE_SZ, 1 << 20);  // fewer wake-ups per 3 MB frame
 
     std::vector<std::string> args = {
-        "ffmpeg", "-hide_banner", "-nostdin", "-loglevel", "error", "-y",
-        "-f", "rawvideo", "-pix_fmt", "bgra",
+        "ffmpeg",      "-hide_banner",
+        "-nostdin",    "-loglevel",
+        "error",       "-y",
+        "-f",          "rawvideo",
+        "-pix_fmt",    "bgra",
         "-video_size", std::to_string(r.width) + "x" + std::to_string(r.height),
-        "-framerate", std::to_string(r.fps), "-i", "pipe:0"};
+        "-framerate",  std::to_string(r.fps),
+        "-i",          "pipe:0"};
     bool sound = !r.music.empty();
     // The music is cut at the video's first frame and padded with silence past its end.
     if (sound) args.insert(args.end(), {"-ss", Format("%.6f", r.musicStart), "-i", r.music});
     // GL rows come bottom first. The conversion to YUV is made here, with the matrix the tags
     // name: left to itself, ffmpeg would use BT.601's and tag nothing.
-    args.insert(args.end(), {"-map", "0:v", "-vf",
-                             r.lossless ? "vflip" : "vflip,scale=out_color_matrix=bt709:out_range=tv"});
+    args.insert(args.end(),
+                {"-map", "0:v", "-vf",
+                 r.lossless ? "vflip" : "vflip,scale=out_color_matrix=bt709:out_range=tv"});
     if (sound) args.insert(args.end(), {"-map", "1:a", "-af", "apad"});
     AddCodecs(r, sound, &args);
     args.insert(args.end(), {"-t", Format("%.6f", r.length), e->partial});
@@ -208,7 +217,8 @@ bool FinishEncoder(Encoder *e, const std::string &file, bool success, std::strin
     bool encoded = status == 0;
     if (!encoded) {
         std::string last = LastLine(e->messages);
-        *error = status < 0 ? "ffmpeg was killed" : "ffmpeg failed (exit code " + std::to_string(status) + ")";
+        *error = status < 0 ? "ffmpeg was killed"
+                            : "ffmpeg failed (exit code " + std::to_string(status) + ")";
         if (!last.empty()) *error += ": " + last;
     }
     close(e->messages);

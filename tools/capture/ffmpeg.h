@@ -14,7 +14,7 @@ namespace kelvorin {
 // closed GOP of half a second and AAC-LC at 48 kHz and 384 kbit/s, the index first; lossless,
 // FFV1 in RGB (tagged sRGB, as the frames are) and FLAC.
 struct VideoRequest {
-    std::string file;   // the final name; its extension picks the container and codecs
+    std::string file;  // the final name; its extension picks the container and codecs
     int width, height;
     long fps;
     std::string music;  // empty: no sound track
@@ -25,9 +25,9 @@ struct VideoRequest {
 
 struct Encoder {
     pid_t pid = -1;
-    int frames = -1;       // write end of ffmpeg's standard input
-    int messages = -1;     // ffmpeg's standard error, kept in an unlinked temporary file
-    std::string partial;   // the name ffmpeg writes to
+    int frames = -1;      // write end of ffmpeg's standard input
+    int messages = -1;    // ffmpeg's standard error, kept in an unlinked temporary file
+    std::string partial;  // the name ffmpeg writes to
 };
 
 // The byte layout of one frame on the pipe: GL_BGRA rows, bottom row first.

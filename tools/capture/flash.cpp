@@ -25,7 +25,9 @@ struct Linear {
 };
 const Linear LINEAR;
 
-double Luminance(const double rgb[3]) { return 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2]; }
+double Luminance(const double rgb[3]) {
+    return 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2];
+}
 
 // A colour's place in CIE 1976 u'v', and whether it is a saturated red: red is at least 80 % of
 // its light and, so that near-black does not count, exceeds green and blue together by 1/16.
@@ -114,7 +116,8 @@ const char *PartOfFrame(double across, double down) {
 }  // namespace
 
 bool FlashSecond::Fails() const {
-    return std::any_of(transitions, transitions + FLASH_MEASURES, [](int n) { return n > MOST_TRANSITIONS; });
+    return std::any_of(transitions, transitions + FLASH_MEASURES,
+                       [](int n) { return n > MOST_TRANSITIONS; });
 }
 
 struct FlashAnalysis::Cell {
@@ -133,8 +136,14 @@ struct FlashAnalysis::Window {
 };
 
 FlashAnalysis::FlashAnalysis(int width, int height)
-    : width(width), height(height), cellOfColumn(width), cellOfRow(height), cellLight(GRID * GRID * 3),
-      cellPixels(GRID * GRID, 0), rowLight(GRID * 3), cells(GRID * GRID) {
+    : width(width),
+      height(height),
+      cellOfColumn(width),
+      cellOfRow(height),
+      cellLight(GRID * GRID * 3),
+      cellPixels(GRID * GRID, 0),
+      rowLight(GRID * 3),
+      cells(GRID * GRID) {
     for (int x = 0; x < width; x++) cellOfColumn[x] = x * GRID / width;
     for (int y = 0; y < height; y++) cellOfRow[y] = y * GRID / height;
     for (int y = 0; y < height; y++)
@@ -145,7 +154,8 @@ FlashAnalysis::FlashAnalysis(int width, int height)
                 Window w;
                 w.column = column, w.row = row;
                 double centre = THIRD / 2.0 / GRID;
-                w.name = PartOfFrame(double(column) / GRID + centre, 1 - double(row) / GRID - centre);
+                w.name =
+                    PartOfFrame(double(column) / GRID + centre, 1 - double(row) / GRID - centre);
                 out.push_back(w);
             }
     };
@@ -155,7 +165,9 @@ FlashAnalysis::FlashAnalysis(int width, int height)
     auto offCentre = [](const Window &w) {
         return std::abs(2 * w.column + THIRD - GRID) + std::abs(2 * w.row + THIRD - GRID);
     };
-    auto centralFirst = [&](const Window &a, const Window &b) { return offCentre(a) < offCentre(b); };
+    auto centralFirst = [&](const Window &a, const Window &b) {
+        return offCentre(a) < offCentre(b);
+    };
     std::stable_sort(fields.begin(), fields.end(), centralFirst);
     std::stable_sort(windows.begin(), windows.end(), centralFirst);
 }

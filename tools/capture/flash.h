@@ -30,7 +30,7 @@ struct FlashSecond {
 };
 
 class FlashAnalysis {
-public:
+  public:
     FlashAnalysis(int width, int height);
     ~FlashAnalysis();
     // One frame of width x height 8-bit sRGB pixels, bottom row first as glReadPixels writes
@@ -39,7 +39,7 @@ public:
     // Every second that some frame fell into, in order.
     const std::vector<FlashSecond> &Seconds() const { return seconds; }
 
-private:
+  private:
     struct Cell;
     struct Window;
     int width, height;

@@ -29,9 +29,11 @@ bool ReadLimits(Limits *limits) {
     platform = &offscreenPlatform;
     PixelFormatRequest request{16, 16, 0, 0, 0, 0, true};
     bool window = false, context = false;
-    bool ok = platform->registerClass() && (window = platform->createWindow("KELVORIN", 16, 16, false, request)) &&
-              platform->getDeviceContext() && platform->choosePixelFormat(request) && platform->setPixelFormat() &&
-              (context = platform->createContext()) && platform->makeCurrent();
+    bool ok = platform->registerClass() &&
+              (window = platform->createWindow("KELVORIN", 16, 16, false, request)) &&
+              platform->getDeviceContext() && platform->choosePixelFormat(request) &&
+              platform->setPixelFormat() && (context = platform->createContext()) &&
+              platform->makeCurrent();
     if (ok) {
         glGetIntegerv(GL_MAX_VIEWPORT_DIMS, limits->viewport);
         glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &limits->renderbuffer);
@@ -54,7 +56,9 @@ int PowerOfTwo(int n) {
     return p;
 }
 
-std::string Size(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+std::string Size(int width, int height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
 
 }  // namespace
 
@@ -63,12 +67,15 @@ std::string Size(int width, int height) { return std::to_string(width) + "x" + s
 // made, but its viewport is cut to the limit and the rest of the frame is never drawn.
 bool CheckDrawingLimits(const FrameMaking &m, bool reducedFlashing, std::string *error) {
     Limits limits;
-    if (!ReadLimits(&limits)) return *error = "cannot open an OpenGL context to read its limits", false;
+    if (!ReadLimits(&limits))
+        return *error = "cannot open an OpenGL context to read its limits", false;
     int w = m.DrawnWidth(), h = m.DrawnHeight();
     int largestW = std::min(limits.viewport[0], limits.renderbuffer);
     int largestH = std::min(limits.viewport[1], limits.renderbuffer);
     std::string drawn = "frames drawn at " + Size(w, h);
-    if (m.scale > 1) drawn += " (" + Size(m.width, m.height) + " supersampled " + std::to_string(m.scale) + " times)";
+    if (m.scale > 1)
+        drawn +=
+            " (" + Size(m.width, m.height) + " supersampled " + std::to_string(m.scale) + " times)";
     if (w > largestW || h > largestH) {
         *error = drawn + " exceed this OpenGL's largest, " + Size(largestW, largestH) +
                  "; frames are not drawn in tiles: choose a smaller --size or --supersample";
@@ -77,8 +84,10 @@ bool CheckDrawingLimits(const FrameMaking &m, bool reducedFlashing, std::string 
     // The afterglow keeps the previous frame in a texture with sides of powers of two; without
     // it, reduced flashing would silently show every frame as drawn.
     if (reducedFlashing && (PowerOfTwo(w) > limits.texture || PowerOfTwo(h) > limits.texture)) {
-        *error = "--reduced-flashing: " + drawn + " need a texture of " + Size(PowerOfTwo(w), PowerOfTwo(h)) +
-                 " for the afterglow, and this OpenGL's largest is " + Size(limits.texture, limits.texture);
+        *error = "--reduced-flashing: " + drawn + " need a texture of " +
+                 Size(PowerOfTwo(w), PowerOfTwo(h)) +
+                 " for the afterglow, and this OpenGL's largest is " +
+                 Size(limits.texture, limits.texture);
         return false;
     }
     return true;

@@ -21,7 +21,11 @@ struct FrameMaking {
     int scale, subframes;
 
     explicit FrameMaking(const CaptureOptions &o)
-        : width(o.width), height(o.height), fps(o.fps), scale(o.supersample), subframes(o.motionBlur) {}
+        : width(o.width),
+          height(o.height),
+          fps(o.fps),
+          scale(o.supersample),
+          subframes(o.motionBlur) {}
     bool Plain() const { return scale == 1 && subframes == 1; }
     int DrawnWidth() const { return width * scale; }
     int DrawnHeight() const { return height * scale; }
@@ -39,14 +43,14 @@ bool OpenFrameWindow(const FrameMaking &m);
 // Which drawn frames need the full size. Those that only move the demo's state on go into the
 // skim view, all but the few before each frame read back, which give it its afterglow.
 class FrameViews {
-public:
+  public:
     explicit FrameViews(const FrameMaking &m) : making(m) {}
     // Drawn frames first to last (on the drawn clock) will be read back.
     void Need(uint64_t first, uint64_t last);
     // Sets the view for drawn frame k, before it is drawn; frames come in order from 0.
     void Before(uint64_t k);
 
-private:
+  private:
     FrameMaking making;
     std::vector<uint64_t> from, to;  // spans drawn at full size
     bool full = true;                // the window opens at full size

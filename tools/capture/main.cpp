@@ -101,7 +101,8 @@ int main(int argc, char **argv) {
         return 2;
     }
     if (mkdir(o.out.c_str(), 0777) != 0 && errno != EEXIST) {
-        std::fprintf(stderr, "kelvorin-capture: cannot create %s: %s\n", o.out.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "kelvorin-capture: cannot create %s: %s\n", o.out.c_str(),
+                     std::strerror(errno));
         return 1;
     }
     reducedFlashing = o.reducedFlashing;
@@ -138,7 +139,8 @@ int main(int argc, char **argv) {
             if (!m.Plain()) views.Before(j);
             int32_t scene = numscene;
             DrawFrameAt(FrameClock(j, m.DrawnFps()));
-            if (o.trace) std::printf("%" PRIu32 " %.0f %" PRId32 "\n", kelvorin::time, tempo, scene);
+            if (o.trace)
+                std::printf("%" PRIu32 " %.0f %" PRId32 "\n", kelvorin::time, tempo, scene);
             if (names.empty()) continue;
             ReadFrame(m.DrawnWidth(), m.DrawnHeight(), m.Plain() ? &pixels : &drawn);
             if (average) average->Add(drawn.data());

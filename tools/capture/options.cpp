@@ -68,7 +68,8 @@ bool ParseSize(const char *text, int *width, int *height) {
     if (!x) return false;
     std::string w(text, x - text);
     long wv, hv;
-    if (!ParseNumber(w.c_str(), 16384, &wv) || !ParseNumber(x + 1, 16384, &hv) || wv == 0 || hv == 0)
+    if (!ParseNumber(w.c_str(), 16384, &wv) || !ParseNumber(x + 1, 16384, &hv) || wv == 0 ||
+        hv == 0)
         return false;
     *width = (int)wv;
     *height = (int)hv;
@@ -88,7 +89,8 @@ bool CheckMastering(const CaptureOptions &o) {
     if (o.motionBlur < 1 || o.motionBlur > MOST_SUBFRAMES)
         return Refuse("--motion-blur takes 1 to " + std::to_string(MOST_SUBFRAMES) + " frames");
     if (o.fps * o.motionBlur > SUBFRAMES_A_SECOND)
-        return Refuse("--motion-blur " + std::to_string(o.motionBlur) + " at " + std::to_string(o.fps) +
+        return Refuse("--motion-blur " + std::to_string(o.motionBlur) + " at " +
+                      std::to_string(o.fps) +
                       " fps asks for frames closer than the demo's clock of 1 ms; at most " +
                       std::to_string(SUBFRAMES_A_SECOND) + " frames a second in all");
     return true;
@@ -100,11 +102,14 @@ bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
     if (!o->at.empty() || o->to >= 0 || o->trace || o->out != ".")
         return Refuse("--video goes with --size, --fps, --from and --until only");
     std::string ext = Extension(o->video);
-    if (o->upload && o->lossless) return Refuse("--preset upload and --lossless exclude each other");
+    if (o->upload && o->lossless)
+        return Refuse("--preset upload and --lossless exclude each other");
     if (o->upload && ext != ".mp4" && ext != ".mov")
-        return Refuse("--preset upload writes H.264 and AAC with the index first: name an .mp4 or .mov file");
+        return Refuse(
+            "--preset upload writes H.264 and AAC with the index first: name an .mp4 or .mov file");
     if (o->lossless && ext != ".mkv")
-        return Refuse("--lossless writes FFV1 and FLAC, which only Matroska holds: name an .mkv file");
+        return Refuse(
+            "--lossless writes FFV1 and FLAC, which only Matroska holds: name an .mkv file");
     // H.264 in yuv420p halves the colour planes: both sides must be even.
     if (!sizeGiven) o->width = o->upload ? 2880 : 1024, o->height = o->upload ? 2160 : 768;
     if (o->width % 2 || o->height % 2) return Refuse("a video's width and height must be even");
@@ -117,8 +122,9 @@ bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
 bool CheckReportOptions(CaptureOptions *o, bool sizeGiven) {
     if (!o->video.empty() || !o->at.empty() || o->until >= 0 || o->out != "." || o->upload ||
         o->lossless || o->supersample != 1 || o->motionBlur != 1)
-        return Refuse("--flash-report goes with --size, --fps, --from, --to, --trace and "
-                      "--reduced-flashing only");
+        return Refuse(
+            "--flash-report goes with --size, --fps, --from, --to, --trace and "
+            "--reduced-flashing only");
     if (!sizeGiven) o->width = 1024, o->height = 768;
     if (o->from < 0) o->from = 0;
     if (o->to < 0) o->to = DEMO_LENGTH_MS;
@@ -155,14 +161,15 @@ bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
         else if (arg == "--until") ok = ParseNumber(next, MAX_MS, &o->until);
         else if (arg == "--out") ok = next && *next, o->out = next ? next : "";
         else if (arg == "--video") ok = next && *next, o->video = next ? next : "";
-        else if (arg == "--supersample") ok = ParseNumber(next, 1000, &value), o->supersample = int(value);
-        else if (arg == "--motion-blur") ok = ParseNumber(next, 1000, &value), o->motionBlur = int(value);
+        else if (arg == "--supersample")
+            ok = ParseNumber(next, 1000, &value), o->supersample = int(value);
+        else if (arg == "--motion-blur")
+            ok = ParseNumber(next, 1000, &value), o->motionBlur = int(value);
         else if (arg == "--preset") {
             if (next && std::strcmp(next, "upload") != 0)
                 return Refuse(std::string("unknown preset ") + next + " (there is one: upload)");
             ok = next, o->upload = true;
-        }
-        else {
+        } else {
             std::fprintf(stderr, "kelvorin-capture: unknown option %s\n", arg.c_str());
             return false;
         }

@@ -16,7 +16,9 @@ uint64_t total = 0;
 bool onTerminal = false;
 std::string output;
 
-double Since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+double Since(Clock::time_point t) {
+    return std::chrono::duration<double>(Clock::now() - t).count();
+}
 
 // "  12.3 MB": the output's size so far, or nothing while there is none.
 std::string OutputSize() {
@@ -54,7 +56,9 @@ double StopProgress() {
 
 void EndProgress(const std::string &file, uint64_t done, long fps) {
     double elapsed = StopProgress(), length = (double)done / fps;
-    std::fprintf(stderr, "kelvorin-capture: %s: %llu frames, %.2f s of video in %.1f s (%.1f fps, %.2fx real time)\n",
+    std::fprintf(stderr,
+                 "kelvorin-capture: %s: %llu frames, %.2f s of video in %.1f s (%.1f fps, %.2fx "
+                 "real time)\n",
                  file.c_str(), (unsigned long long)done, length, elapsed,
                  elapsed > 0 ? done / elapsed : 0, elapsed > 0 ? length / elapsed : 0);
 }

@@ -25,19 +25,22 @@ double Flashes(int transitions) { return transitions / 2.0; }
 
 void PrintSecond(const FlashSecond &s) {
     // Where the WCAG measure found its worst: the general flashes, unless red ones are more.
-    FlashMeasure wcag = s.transitions[RED_FLASH] > s.transitions[GENERAL_FLASH] ? RED_FLASH : GENERAL_FLASH;
+    FlashMeasure wcag =
+        s.transitions[RED_FLASH] > s.transitions[GENERAL_FLASH] ? RED_FLASH : GENERAL_FLASH;
     auto where = [&s](FlashMeasure m) { return s.where[m].empty() ? "-" : s.where[m].c_str(); };
-    std::printf("%8ld %8.1f %4.1f  %-12s %4.1f  %s\n", s.second, Flashes(s.transitions[GENERAL_FLASH]),
-                Flashes(s.transitions[RED_FLASH]), where(wcag), Flashes(s.transitions[OWN_CHECK]), where(OWN_CHECK));
+    std::printf("%8ld %8.1f %4.1f  %-12s %4.1f  %s\n", s.second,
+                Flashes(s.transitions[GENERAL_FLASH]), Flashes(s.transitions[RED_FLASH]),
+                where(wcag), Flashes(s.transitions[OWN_CHECK]), where(OWN_CHECK));
 }
 
 void PrintReport(const CaptureOptions &o, const std::vector<FlashSecond> &seconds) {
-    std::printf("# KELVORIN flash report: %dx%d, %ld fps, %ld to %ld ms, %s\n", o.width, o.height, o.fps,
-                o.from, o.to, o.reducedFlashing ? "reduced flashing" : "default pictures");
-    std::printf("# the most flashes in any one second that ends within each second; more than %d fail.\n"
-                "# WCAG 2.3.1 over a quarter of a 10-degree field: general and red flashes; our own\n"
-                "# check over a third of the frame. %s\n",
-                MOST_TRANSITIONS / 2, o.trace ? "Every second:" : "Only the seconds that fail:");
+    std::printf("# KELVORIN flash report: %dx%d, %ld fps, %ld to %ld ms, %s\n", o.width, o.height,
+                o.fps, o.from, o.to, o.reducedFlashing ? "reduced flashing" : "default pictures");
+    std::printf(
+        "# the most flashes in any one second that ends within each second; more than %d fail.\n"
+        "# WCAG 2.3.1 over a quarter of a 10-degree field: general and red flashes; our own\n"
+        "# check over a third of the frame. %s\n",
+        MOST_TRANSITIONS / 2, o.trace ? "Every second:" : "Only the seconds that fail:");
     std::printf("#  second  general  red  where         own  where\n");
     int failing = 0, byMeasure[FLASH_MEASURES] = {0, 0, 0};
     const FlashSecond *worst = nullptr;
@@ -51,13 +54,15 @@ void PrintReport(const CaptureOptions &o, const std::vector<FlashSecond> &second
         failing += s.Fails();
         if (o.trace || s.Fails()) PrintSecond(s);
     }
-    std::printf("summary: %d of %zu seconds exceed %d flashes (WCAG 2.3.1: %d general, %d red; "
-                "own check: %d)",
-                failing, seconds.size(), MOST_TRANSITIONS / 2, byMeasure[GENERAL_FLASH], byMeasure[RED_FLASH],
-                byMeasure[OWN_CHECK]);
+    std::printf(
+        "summary: %d of %zu seconds exceed %d flashes (WCAG 2.3.1: %d general, %d red; "
+        "own check: %d)",
+        failing, seconds.size(), MOST_TRANSITIONS / 2, byMeasure[GENERAL_FLASH],
+        byMeasure[RED_FLASH], byMeasure[OWN_CHECK]);
     if (worst && worst->transitions[worstMeasure] > 0)
-        std::printf("; the most: %.1f a second at %ld s, %s (%s)", Flashes(worst->transitions[worstMeasure]),
-                    worst->second, worst->where[worstMeasure].c_str(), MEASURE_NAMES[worstMeasure]);
+        std::printf("; the most: %.1f a second at %ld s, %s (%s)",
+                    Flashes(worst->transitions[worstMeasure]), worst->second,
+                    worst->where[worstMeasure].c_str(), MEASURE_NAMES[worstMeasure]);
     std::printf("\n");
     std::fflush(stdout);
 }
@@ -71,7 +76,8 @@ int FlashReport(const CaptureOptions &o) {
 
     // Frames before --from only advance the scenes' state: all but the last few go into a tiny
     // view.
-    uint64_t first = FirstFrameAt((uint64_t)o.from, o.fps), fullSize = FirstFullSizeFrame(first, o.fps);
+    uint64_t first = FirstFrameAt((uint64_t)o.from, o.fps),
+             fullSize = FirstFullSizeFrame(first, o.fps);
     uint64_t end = FirstFrameAt((uint64_t)o.to + 1, o.fps);
     if (fullSize > 0) UseSkimView(o.width, o.height);
     FlashAnalysis analysis(o.width, o.height);

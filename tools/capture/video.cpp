@@ -100,7 +100,8 @@ void StopWriter(std::thread &writer) {
     writer.join();
 }
 
-// Whether a program of this name is on PATH, so that a missing ffmpeg is told before anything starts.
+// Whether a program of this name is on PATH, so that a missing ffmpeg is told before anything
+// starts.
 bool OnPath(const char *name) {
     const char *path = std::getenv("PATH");
     std::string dirs = path ? path : "";
@@ -129,21 +130,25 @@ std::string FindMusic() {
     ReadSoundList("Data/Sons_WAV.txt");
     std::string music = soundNames[0];
     if (!music.empty() && access(music.c_str(), R_OK) == 0) return music;
-    std::fprintf(stderr, "kelvorin-capture: warning: no music (Data/Sons_WAV.txt names no "
-                         "readable file): the video is silent\n");
+    std::fprintf(stderr,
+                 "kelvorin-capture: warning: no music (Data/Sons_WAV.txt names no "
+                 "readable file): the video is silent\n");
     return "";
 }
 
 // Renders frames 0 to end - 1 and sends those from first on. The frames before first only
 // advance the scenes' state, so they are drawn into a tiny viewport, all but the last few,
 // which give the first frame its afterglow.
-bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pipe, const std::string &partial) {
+bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pipe,
+                  const std::string &partial) {
     FrameMaking m(o);
     size_t drawnBytes = (size_t)m.DrawnWidth() * m.DrawnHeight() * VIDEO_BYTES_PER_PIXEL;
     std::vector<unsigned char> buffers[2];
     for (auto &b : buffers) b.resize(drawnBytes);
     std::unique_ptr<LinearAverage> average;
-    if (!m.Plain()) average = std::make_unique<LinearAverage>(o.width, o.height, m.scale, VIDEO_BYTES_PER_PIXEL);
+    if (!m.Plain())
+        average =
+            std::make_unique<LinearAverage>(o.width, o.height, m.scale, VIDEO_BYTES_PER_PIXEL);
     std::thread writer(WriteFrames, pipe, average.get(), m.subframes,
                        (size_t)o.width * o.height * VIDEO_BYTES_PER_PIXEL);
     FrameViews views(m);
@@ -157,7 +162,8 @@ bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pip
             DrawFrameAt(FrameClock(j, m.DrawnFps()));
             if (k < first) continue;
             glPixelStorei(GL_PACK_ALIGNMENT, 1);
-            glReadPixels(0, 0, m.DrawnWidth(), m.DrawnHeight(), GL_BGRA, GL_UNSIGNED_BYTE, buffers[next].data());
+            glReadPixels(0, 0, m.DrawnWidth(), m.DrawnHeight(), GL_BGRA, GL_UNSIGNED_BYTE,
+                         buffers[next].data());
             ok = SendFrame(buffers[next]);
             next ^= 1;
         }
@@ -178,7 +184,8 @@ int CaptureVideo(const CaptureOptions &o) {
 
     for (const char *program : {"ffmpeg", "ffprobe"})
         if (!OnPath(program))
-            return Refuse(std::string(program) + " is not installed (none on PATH; install the ffmpeg package)");
+            return Refuse(std::string(program) +
+                          " is not installed (none on PATH; install the ffmpeg package)");
 
     std::string error;
     if (!CheckDrawingLimits(FrameMaking(o), o.reducedFlashing, &error)) return Refuse(error);
@@ -190,7 +197,8 @@ int CaptureVideo(const CaptureOptions &o) {
         bool missing = false;
         if (!ProbeLength(music, &seconds, &missing, &error)) {
             if (missing) return Refuse(error + " (it comes with the ffmpeg package)");
-            std::fprintf(stderr, "kelvorin-capture: warning: %s: the video is silent\n", error.c_str());
+            std::fprintf(stderr, "kelvorin-capture: warning: %s: the video is silent\n",
+                         error.c_str());
             music.clear();
         } else if (until < 0) {
             until = (long)(seconds * 1000 + 0.999);
@@ -203,9 +211,17 @@ int CaptureVideo(const CaptureOptions &o) {
 
     // Frame k is shown at k / fps seconds of the video's time line, which the music shares:
     // the first frame's index fixes where the music starts.
-    uint64_t first = FirstFrameAt((uint64_t)o.from, o.fps), end = FirstFrameAt((uint64_t)until, o.fps);
-    VideoRequest request{o.video, o.width, o.height, o.fps, music,
-                         (double)first / o.fps, (double)(end - first) / o.fps, o.upload, o.lossless};
+    uint64_t first = FirstFrameAt((uint64_t)o.from, o.fps),
+             end = FirstFrameAt((uint64_t)until, o.fps);
+    VideoRequest request{o.video,
+                         o.width,
+                         o.height,
+                         o.fps,
+                         music,
+                         (double)first / o.fps,
+                         (double)(end - first) / o.fps,
+                         o.upload,
+                         o.lossless};
     std::signal(SIGPIPE, SIG_IGN);
     Encoder encoder;
     if (!StartEncoder(request, &encoder, &error))

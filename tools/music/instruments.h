@@ -14,10 +14,10 @@ void Boom(long n0, float level);
 
 // Tonal instruments (tonal.cpp).
 void Bass(long n0, long hold, int midi, float level, double cutoff, double envAmt, double reso);
-void Pad(long n0, long n1, const int* notes, int count, float level, double cut0, double cut1);
+void Pad(long n0, long n1, const int *notes, int count, float level, double cut0, double cut1);
 void Lead(long n0, long hold, int midi, float level, double bright);
 void Pluck(long n0, int midi, float level, float pan, double bright);
 void Bell(long n0, int midi, float level, float pan);
-void Stab(long n0, const int* notes, int count, float level);
+void Stab(long n0, const int *notes, int count, float level);
 
-} // namespace kelvorin
+}  // namespace kelvorin

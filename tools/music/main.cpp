@@ -18,53 +18,55 @@
 
 namespace kelvorin {
 
-int GenerateMusic(const std::string& outDir) {
-  // The track is written under a temporary name and renamed when complete, so an interrupted run
-  // never leaves a truncated file that looks up to date. Opening it first fails fast on a bad
-  // folder, before the synthesis.
-  const std::string wavPath = outDir + "/kelvorin.wav", partPath = wavPath + ".part";
-  std::FILE* f = std::fopen(partPath.c_str(), "wb");
-  if (f == nullptr) {
-    std::fprintf(stderr, "kelvorin-genmusic: cannot create %s: %s\n", partPath.c_str(), std::strerror(errno));
-    return 1;
-  }
-  mixL.assign(TOTAL, 0.0f);
-  mixR.assign(TOTAL, 0.0f);
-  revSend.assign(TOTAL, 0.0f);
-  dlySend.assign(TOTAL, 0.0f);
-  kickLevel.assign(NUM_BEATS, 0.0f);
-  kickHard.assign(NUM_BEATS, 0);
-  duckCurve.resize(BEAT);
-  for (long i = 0; i < BEAT; i++) // dips within 5 ms, recovers over about 110 ms
-    duckCurve[i] = 0.6f * std::min(1.0f, i / 220.0f) * float(std::exp(-double(i) / (0.11 * RATE)));
+int GenerateMusic(const std::string &outDir) {
+    // The track is written under a temporary name and renamed when complete, so an interrupted run
+    // never leaves a truncated file that looks up to date. Opening it first fails fast on a bad
+    // folder, before the synthesis.
+    const std::string wavPath = outDir + "/kelvorin.wav", partPath = wavPath + ".part";
+    std::FILE *f = std::fopen(partPath.c_str(), "wb");
+    if (f == nullptr) {
+        std::fprintf(stderr, "kelvorin-genmusic: cannot create %s: %s\n", partPath.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+    mixL.assign(TOTAL, 0.0f);
+    mixR.assign(TOTAL, 0.0f);
+    revSend.assign(TOTAL, 0.0f);
+    dlySend.assign(TOTAL, 0.0f);
+    kickLevel.assign(NUM_BEATS, 0.0f);
+    kickHard.assign(NUM_BEATS, 0);
+    duckCurve.resize(BEAT);
+    for (long i = 0; i < BEAT; i++)  // dips within 5 ms, recovers over about 110 ms
+        duckCurve[i] =
+            0.6f * std::min(1.0f, i / 220.0f) * float(std::exp(-double(i) / (0.11 * RATE)));
 
-  FillSineTable();
-  Arrange();
-  Echo();
-  Reverb();
-  revSend = std::vector<float>();
-  dlySend = std::vector<float>();
-  Master();
-  if (!WriteWav(f)) {
-    std::fprintf(stderr, "kelvorin-genmusic: cannot write %s\n", partPath.c_str());
-    std::remove(partPath.c_str());
-    return 1;
-  }
-  if (std::rename(partPath.c_str(), wavPath.c_str()) != 0) {
-    std::fprintf(stderr, "kelvorin-genmusic: cannot rename %s to %s: %s\n", partPath.c_str(), wavPath.c_str(),
-                 std::strerror(errno));
-    std::remove(partPath.c_str());
-    return 1;
-  }
-  return WriteSoundList(outDir + "/Sons_WAV.txt") ? 0 : 1;
+    FillSineTable();
+    Arrange();
+    Echo();
+    Reverb();
+    revSend = std::vector<float>();
+    dlySend = std::vector<float>();
+    Master();
+    if (!WriteWav(f)) {
+        std::fprintf(stderr, "kelvorin-genmusic: cannot write %s\n", partPath.c_str());
+        std::remove(partPath.c_str());
+        return 1;
+    }
+    if (std::rename(partPath.c_str(), wavPath.c_str()) != 0) {
+        std::fprintf(stderr, "kelvorin-genmusic: cannot rename %s to %s: %s\n", partPath.c_str(),
+                     wavPath.c_str(), std::strerror(errno));
+        std::remove(partPath.c_str());
+        return 1;
+    }
+    return WriteSoundList(outDir + "/Sons_WAV.txt") ? 0 : 1;
 }
 
-} // namespace kelvorin
+}  // namespace kelvorin
 
-int main(int argc, char** argv) {
-  if (argc != 2 || argv[1][0] == '\0') {
-    std::fprintf(stderr, "usage: kelvorin-genmusic OUTDIR\n");
-    return 2;
-  }
-  return kelvorin::GenerateMusic(argv[1]);
+int main(int argc, char **argv) {
+    if (argc != 2 || argv[1][0] == '\0') {
+        std::fprintf(stderr, "usage: kelvorin-genmusic OUTDIR\n");
+        return 2;
+    }
+    return kelvorin::GenerateMusic(argv[1]);
 }

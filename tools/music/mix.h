@@ -14,38 +14,38 @@ extern std::vector<float> mixL, mixR, revSend, dlySend;
 // under. The kicks are planned first so that every ducked voice can follow them.
 extern std::vector<float> kickLevel;
 extern std::vector<char> kickHard;
-extern std::vector<float> duckCurve; // how deep the ducked parts dip, per frame after a hard kick
+extern std::vector<float> duckCurve;  // how deep the ducked parts dip, per frame after a hard kick
 
 // Where a voice sits: left and right gains from an equal-power pan (centre gives `gain` on both
 // sides) and its send levels to the reverb and the echo.
 struct Place {
-  float l, r, rev, dly;
+    float l, r, rev, dly;
 };
 
 Place At(float gain, float pan, float rev, float dly);
 
-inline void Emit(long n, float x, const Place& p) {
-  if (n < 0 || n >= TOTAL) return;
-  mixL[n] += x * p.l;
-  mixR[n] += x * p.r;
-  revSend[n] += x * p.rev;
-  dlySend[n] += x * p.dly;
+inline void Emit(long n, float x, const Place &p) {
+    if (n < 0 || n >= TOTAL) return;
+    mixL[n] += x * p.l;
+    mixR[n] += x * p.r;
+    revSend[n] += x * p.rev;
+    dlySend[n] += x * p.dly;
 }
 
-inline void EmitStereo(long n, float l, float r, const Place& p) {
-  if (n < 0 || n >= TOTAL) return;
-  mixL[n] += l * p.l;
-  mixR[n] += r * p.r;
-  revSend[n] += 0.5f * (l + r) * p.rev;
-  dlySend[n] += 0.5f * (l + r) * p.dly;
+inline void EmitStereo(long n, float l, float r, const Place &p) {
+    if (n < 0 || n >= TOTAL) return;
+    mixL[n] += l * p.l;
+    mixR[n] += r * p.r;
+    revSend[n] += 0.5f * (l + r) * p.rev;
+    dlySend[n] += 0.5f * (l + r) * p.dly;
 }
 
 // Gain of the ducked parts at frame n: they dip under each hard kick and swell back within the
 // beat, which leaves the low end to the kick on every beat.
 inline float Duck(long n) {
-  const long b = n / BEAT;
-  if (n < 0 || b >= NUM_BEATS || !kickHard[b]) return 1.0f;
-  return 1.0f - duckCurve[n - b * BEAT];
+    const long b = n / BEAT;
+    if (n < 0 || b >= NUM_BEATS || !kickHard[b]) return 1.0f;
+    return 1.0f - duckCurve[n - b * BEAT];
 }
 
 // Linear fade over the last 10 ms of a sound of `len` frames, so no voice ends with a click.
@@ -64,4 +64,4 @@ void Reverb();
 // -1.5 dBTP, full scale being 1.0.
 void Master();
 
-} // namespace kelvorin
+}  // namespace kelvorin

@@ -14,57 +14,58 @@ namespace kelvorin {
 
 namespace {
 
-void PutLE(std::FILE* f, uint32_t v, int bytes) {
-  for (int k = 0; k < bytes; k++) std::fputc(int((v >> (8 * k)) & 0xff), f);
+void PutLE(std::FILE *f, uint32_t v, int bytes) {
+    for (int k = 0; k < bytes; k++) std::fputc(int((v >> (8 * k)) & 0xff), f);
 }
 
-} // namespace
+}  // namespace
 
-bool WriteWav(std::FILE* f) {
-  const uint32_t dataBytes = uint32_t(TOTAL) * 4;
-  std::fputs("RIFF", f);
-  PutLE(f, 36 + dataBytes, 4);
-  std::fputs("WAVEfmt ", f);
-  PutLE(f, 16, 4);        // plain PCM format chunk
-  PutLE(f, 1, 2);         // PCM
-  PutLE(f, 2, 2);         // stereo
-  PutLE(f, RATE, 4);      // frames per second
-  PutLE(f, RATE * 4, 4);  // bytes per second
-  PutLE(f, 4, 2);         // bytes per frame
-  PutLE(f, 16, 2);        // bits per sample
-  std::fputs("data", f);
-  PutLE(f, dataBytes, 4);
+bool WriteWav(std::FILE *f) {
+    const uint32_t dataBytes = uint32_t(TOTAL) * 4;
+    std::fputs("RIFF", f);
+    PutLE(f, 36 + dataBytes, 4);
+    std::fputs("WAVEfmt ", f);
+    PutLE(f, 16, 4);        // plain PCM format chunk
+    PutLE(f, 1, 2);         // PCM
+    PutLE(f, 2, 2);         // stereo
+    PutLE(f, RATE, 4);      // frames per second
+    PutLE(f, RATE * 4, 4);  // bytes per second
+    PutLE(f, 4, 2);         // bytes per frame
+    PutLE(f, 16, 2);        // bits per sample
+    std::fputs("data", f);
+    PutLE(f, dataBytes, 4);
 
-  std::vector<unsigned char> block;
-  block.reserve(4096 * 4);
-  for (long n = 0; n < TOTAL; n++) {
-    for (float x : {mixL[n], mixR[n]}) {
-      const long v = std::clamp(std::lround(x * 32767.0f), -32767L, 32767L);
-      const uint16_t u = uint16_t(int16_t(v));
-      block.push_back(uint8_t(u & 0xff));
-      block.push_back(uint8_t(u >> 8));
+    std::vector<unsigned char> block;
+    block.reserve(4096 * 4);
+    for (long n = 0; n < TOTAL; n++) {
+        for (float x : {mixL[n], mixR[n]}) {
+            const long v = std::clamp(std::lround(x * 32767.0f), -32767L, 32767L);
+            const uint16_t u = uint16_t(int16_t(v));
+            block.push_back(uint8_t(u & 0xff));
+            block.push_back(uint8_t(u >> 8));
+        }
+        if (block.size() >= 4096 * 4 || n == TOTAL - 1) {
+            std::fwrite(block.data(), 1, block.size(), f);
+            block.clear();
+        }
     }
-    if (block.size() >= 4096 * 4 || n == TOTAL - 1) {
-      std::fwrite(block.data(), 1, block.size(), f);
-      block.clear();
+    const bool ok = !std::ferror(f);
+    return std::fclose(f) == 0 && ok;
+}
+
+bool WriteSoundList(const std::string &path) {
+    std::FILE *f = std::fopen(path.c_str(), "w");
+    if (f == nullptr) {
+        std::fprintf(stderr, "kelvorin-genmusic: cannot create %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return false;
     }
-  }
-  const bool ok = !std::ferror(f);
-  return std::fclose(f) == 0 && ok;
+    std::fputs("Data/kelvorin.wav\n", f);
+    if (std::fclose(f) != 0) {
+        std::fprintf(stderr, "kelvorin-genmusic: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
 }
 
-bool WriteSoundList(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "w");
-  if (f == nullptr) {
-    std::fprintf(stderr, "kelvorin-genmusic: cannot create %s: %s\n", path.c_str(), std::strerror(errno));
-    return false;
-  }
-  std::fputs("Data/kelvorin.wav\n", f);
-  if (std::fclose(f) != 0) {
-    std::fprintf(stderr, "kelvorin-genmusic: cannot write %s\n", path.c_str());
-    return false;
-  }
-  return true;
-}
-
-} // namespace kelvorin
+}  // namespace kelvorin

@@ -6,9 +6,9 @@
 namespace kelvorin {
 
 // Writes the mastered mix (full scale 1.0) into f as a WAV file and closes f.
-bool WriteWav(std::FILE* f);
+bool WriteWav(std::FILE *f);
 
 // Writes the one-line sound list that names Data/kelvorin.wav.
-bool WriteSoundList(const std::string& path);
+bool WriteSoundList(const std::string &path);
 
-} // namespace kelvorin
+}  // namespace kelvorin

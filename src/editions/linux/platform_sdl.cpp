@@ -46,7 +46,8 @@ bool RegisterClass() {
     std::string driver = SDL_GetCurrentVideoDriver();
     if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        SDL_SetError("no display could be opened; SDL offers only its %s video driver", driver.c_str());
+        SDL_SetError("no display could be opened; SDL offers only its %s video driver",
+                     driver.c_str());
         return false;
     }
     SDL_DisableScreenSaver();
@@ -168,9 +169,7 @@ bool PollEvent(Event *event) {
     if (!SDL_PollEvent(&e)) return false;
     *event = Event{EV_OTHER, 0, false, 0, 0, 0};
     switch (e.type) {
-    case SDL_QUIT:
-        event->kind = EV_QUIT;
-        break;
+    case SDL_QUIT: event->kind = EV_QUIT; break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         // Keys pressed with Alt (and F10) are system keys: they do not touch the key state.
@@ -184,9 +183,7 @@ bool PollEvent(Event *event) {
     }
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            event->kind = EV_CLOSE;
-            break;
+        case SDL_WINDOWEVENT_CLOSE: event->kind = EV_CLOSE; break;
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -203,12 +200,10 @@ bool PollEvent(Event *event) {
             event->width = e.window.data1;
             event->height = e.window.data2;
             break;
-        default:
-            break;
+        default: break;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return true;
 }
@@ -230,7 +225,8 @@ int MessageBox(const char *text, const char *caption, unsigned style) {
     default: break;
     }
     const SDL_MessageBoxButtonData ok[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"}};
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
+         "OK"}};
     const SDL_MessageBoxButtonData yesNo[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"}};

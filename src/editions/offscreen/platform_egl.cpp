@@ -6,7 +6,8 @@
 // How the window steps map here: registering the class initialises the EGL display; there is
 // no display mode to change and no window, only the size to remember; choosing the pixel
 // format is eglChooseConfig, setting it creates the pbuffer, and releasing the device context
-// destroys it; the display itself lives until the process ends. There are no events and no boxes (the box's line on standard error remains).
+// destroys it; the display itself lives until the process ends. There are no events and no boxes
+// (the box's line on standard error remains).
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/gl.h>
@@ -44,7 +45,8 @@ EGLDisplay OpenDisplay() {
     auto getPlatformDisplay =
         (PFNEGLGETPLATFORMDISPLAYEXTPROC)eglGetProcAddress("eglGetPlatformDisplayEXT");
     if (getPlatformDisplay) {
-        EGLDisplay d = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+        EGLDisplay d =
+            getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
         if (d != EGL_NO_DISPLAY && eglInitialize(d, nullptr, nullptr)) return d;
         auto queryDevices = (PFNEGLQUERYDEVICESEXTPROC)eglGetProcAddress("eglQueryDevicesEXT");
         EGLDeviceEXT device;
@@ -92,10 +94,10 @@ bool ReleaseDeviceContext() {
 // among those, 8 bits per channel so that frames come out as the viewer would see them.
 bool ChoosePixelFormat(const PixelFormatRequest &request) {
     int channel = request.colorBits >= 24 ? 8 : 5;
-    const EGLint attributes[] = {EGL_SURFACE_TYPE,    EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                 RENDERABLE,          EGL_RED_SIZE,    channel,
-                                 EGL_GREEN_SIZE,      channel,         EGL_BLUE_SIZE,
-                                 channel,             EGL_DEPTH_SIZE,  request.depthBits,
+    const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
+                                 RENDERABLE,       EGL_RED_SIZE,    channel,
+                                 EGL_GREEN_SIZE,   channel,         EGL_BLUE_SIZE,
+                                 channel,          EGL_DEPTH_SIZE,  request.depthBits,
                                  EGL_NONE};
     EGLConfig configs[64];
     EGLint count = 0;

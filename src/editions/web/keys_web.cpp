@@ -12,6 +12,7 @@ struct Name {
     int vk;
 };
 
+// clang-format off
 // Keys by their key value.
 const Name namedKeys[] = {
     {"Backspace", VK_BACK},        {"Tab", VK_TAB},               {"Enter", VK_RETURN},
@@ -38,6 +39,7 @@ const Name positionedKeys[] = {
     {"Backslash", VK_OEM_5},          {"BracketRight", VK_OEM_6},
     {"Quote", VK_OEM_7},
 };
+// clang-format on
 
 int Find(const Name *table, size_t count, const char *name) {
     for (size_t i = 0; i < count; i++)
@@ -57,7 +59,8 @@ int VirtualKeyFromDOM(const char *key, const char *code, unsigned long location)
     // The digit row by position: on some layouts its keys type symbols unshifted.
     if (std::strncmp(code, "Digit", 5) == 0 && code[5] >= '0' && code[5] <= '9' && !code[6])
         return code[5];
-    if (int vk = Find(positionedKeys, sizeof positionedKeys / sizeof *positionedKeys, code)) return vk;
+    if (int vk = Find(positionedKeys, sizeof positionedKeys / sizeof *positionedKeys, code))
+        return vk;
     if (single && key[0] >= '0' && key[0] <= '9' && location != KEYPAD) return key[0];
     if (key[0] == 'F' && key[1] >= '1' && key[1] <= '9') {
         int n = key[1] - '0';

@@ -47,9 +47,8 @@ DemoState beforeShown;    // the state before shownFrom, to draw it again
 uint64_t seekFrames = 0;  // frames drawn, and not shown, to rebuild the last frame shown
 
 EM_JS(uint32_t, PageClock, (), { return Module['page'].clock(); });
-EM_JS(void, PagePass, (uint32_t clock, int32_t scene, uint32_t snapshotsTo), {
-    Module['page'].pass(clock, scene, snapshotsTo);
-});
+EM_JS(void, PagePass, (uint32_t clock, int32_t scene, uint32_t snapshotsTo),
+      { Module['page'].pass(clock, scene, snapshotsTo); });
 EM_JS(void, PageShown, (uint32_t clock, int32_t scene), { Module['page'].shown(clock, scene); });
 EM_JS(void, PageEnded, (int exitCode), { Module['page'].ended(exitCode); });
 EM_JS(void, PageFrameReady, (uint32_t ms), { Module['page'].frameReady(ms); });
@@ -181,7 +180,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_recover() {
 // Plays nothing: the frame that kelvorin-capture writes for ms (the first of its 60 fps
 // synthetic clock at or after ms), with reduced flashing or not, left on a canvas of exactly
 // width x height. The page hears of it through its frameReady hook.
-extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, int height, int reduced) {
+extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, int height,
+                                                      int reduced) {
     UseFixedCanvas(true);
     reducedFlashing = reduced != 0;
     if (!OpenDemoWindow("KELVORIN", width, height, 16, false)) return 0;

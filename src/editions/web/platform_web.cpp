@@ -39,19 +39,18 @@ const double MAX_WIDTH = 2560.0;
 
 bool fixedCanvas = false;
 bool listening = false;
-bool contextWanted = false;   // the pixel format was set: a context may be created
+bool contextWanted = false;  // the pixel format was set: a context may be created
 EmscriptenWebGLContextAttributes attributes;
 EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
-bool layerUp = false;        // GlesCreate succeeded on the current context
+bool layerUp = false;  // GlesCreate succeeded on the current context
 std::deque<Event> events;
-bool keyDown[256];           // keys whose press reached the demo, so that repeats count
+bool keyDown[256];  // keys whose press reached the demo, so that repeats count
 std::string failure;
 
 EM_JS(void, PageNewCanvas, (), { Module['page'].newCanvas(); });
 EM_JS(void, PageDropCanvas, (), { Module['page'].dropCanvas(); });
-EM_JS(void, PageMessage, (const char *caption, const char *text, int serious), {
-    Module['page'].message(UTF8ToString(caption), UTF8ToString(text), !!serious);
-});
+EM_JS(void, PageMessage, (const char *caption, const char *text, int serious),
+      { Module['page'].message(UTF8ToString(caption), UTF8ToString(text), !!serious); });
 
 // The canvas's size on the page in device pixels, capped.
 void LayoutSize(int *width, int *height) {
@@ -89,7 +88,8 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent *e, void *) {
     bool system = e->altKey || vk == VK_F10 || vk == VK_MENU || vk == VK_F1;
     if (vk != 0 && !stray) {
         keyDown[vk] = down;
-        Event event{system ? EV_OTHER : down ? EV_KEYDOWN : EV_KEYUP, vk, false, 0, 0, (uintptr_t)vk};
+        Event event{
+            system ? EV_OTHER : down ? EV_KEYDOWN : EV_KEYUP, vk, false, 0, 0, (uintptr_t)vk};
         events.push_back(event);
     }
     // The browser's own meaning of F1 is its help page.
@@ -99,9 +99,12 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent *e, void *) {
 bool RegisterClass() {
     if (fixedCanvas || listening) return true;
     const char *window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-    if (emscripten_set_keydown_callback(window, nullptr, EM_TRUE, OnKey) != EMSCRIPTEN_RESULT_SUCCESS ||
-        emscripten_set_keyup_callback(window, nullptr, EM_TRUE, OnKey) != EMSCRIPTEN_RESULT_SUCCESS ||
-        emscripten_set_resize_callback(window, nullptr, EM_FALSE, OnResize) != EMSCRIPTEN_RESULT_SUCCESS) {
+    if (emscripten_set_keydown_callback(window, nullptr, EM_TRUE, OnKey) !=
+            EMSCRIPTEN_RESULT_SUCCESS ||
+        emscripten_set_keyup_callback(window, nullptr, EM_TRUE, OnKey) !=
+            EMSCRIPTEN_RESULT_SUCCESS ||
+        emscripten_set_resize_callback(window, nullptr, EM_FALSE, OnResize) !=
+            EMSCRIPTEN_RESULT_SUCCESS) {
         failure = "the page's key and size events could not be followed";
         return false;
     }
@@ -142,7 +145,8 @@ bool DestroyWindow() {
 
 bool GetDeviceContext() {
     double width, height;
-    if (emscripten_get_element_css_size(CANVAS, &width, &height) == EMSCRIPTEN_RESULT_SUCCESS) return true;
+    if (emscripten_get_element_css_size(CANVAS, &width, &height) == EMSCRIPTEN_RESULT_SUCCESS)
+        return true;
     failure = "the page has no canvas";
     return false;
 }
@@ -218,7 +222,8 @@ bool PollEvent(Event *event) {
     *event = events.front();
     events.pop_front();
     // The drawing buffer takes the new size in the pass that sets the view for it.
-    if (event->kind == EV_SIZE) emscripten_set_canvas_element_size(CANVAS, event->width, event->height);
+    if (event->kind == EV_SIZE)
+        emscripten_set_canvas_element_size(CANVAS, event->width, event->height);
     return true;
 }
 

@@ -62,9 +62,7 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         // The screen saver and monitor power saving stay off while the demo runs.
         if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
         return DefWindowProcA(hWnd, message, wParam, lParam);
-    case WM_CLOSE:
-        event.kind = EV_CLOSE;
-        break;
+    case WM_CLOSE: event.kind = EV_CLOSE; break;
     case WM_KEYDOWN:
     case WM_KEYUP:
         event.kind = message == WM_KEYDOWN ? EV_KEYDOWN : EV_KEYUP;
@@ -127,8 +125,8 @@ bool OpenWindow(const char *title, int width, int height, bool fullscreen,
     RECT rect = {0, 0, width, height};
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     window = CreateWindowExA(exStyle, CLASS_NAME, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                             0, 0, rect.right - rect.left, rect.bottom - rect.top, nullptr,
-                             nullptr, instance, nullptr);
+                             0, 0, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                             instance, nullptr);
     return Ok(window != nullptr);
 }
 
@@ -154,8 +152,8 @@ bool ChooseFormat(const PixelFormatRequest &request) {
     std::memset(&descriptor, 0, sizeof descriptor);
     descriptor.nSize = sizeof descriptor;
     descriptor.nVersion = 1;
-    descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL |
-                         (request.doubleBuffer ? PFD_DOUBLEBUFFER : 0);
+    descriptor.dwFlags =
+        PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (request.doubleBuffer ? PFD_DOUBLEBUFFER : 0);
     descriptor.iPixelType = PFD_TYPE_RGBA;
     descriptor.cColorBits = (BYTE)request.colorBits;
     descriptor.cAlphaBits = (BYTE)request.alphaBits;
@@ -220,7 +218,11 @@ void Present() {
 bool PollEvent(Event *event) {
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
-    *event = Event{message.message == WM_QUIT ? EV_QUIT : EV_DISPATCHED, 0, false, 0, 0,
+    *event = Event{message.message == WM_QUIT ? EV_QUIT : EV_DISPATCHED,
+                   0,
+                   false,
+                   0,
+                   0,
                    (uintptr_t)message.wParam};
     if (message.message != WM_QUIT) {
         TranslateMessage(&message);

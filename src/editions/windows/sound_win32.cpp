@@ -37,7 +37,8 @@ bool ReadWave(const char *path, WAVEFORMATEX *format, char **data, DWORD *size) 
         // leave the length of the played data undefined.
         *format = WAVEFORMATEX{};
         if (mmioRead(file, (HPSTR)format, sizeof(PCMWAVEFORMAT)) == (LONG)sizeof(PCMWAVEFORMAT) &&
-            format->wFormatTag == WAVE_FORMAT_PCM && format->nBlockAlign > 0 && mmioAscend(file, &chunk, 0) == MMSYSERR_NOERROR) {
+            format->wFormatTag == WAVE_FORMAT_PCM && format->nBlockAlign > 0 &&
+            mmioAscend(file, &chunk, 0) == MMSYSERR_NOERROR) {
             chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
             if (mmioDescend(file, &chunk, &riff, MMIO_FINDCHUNK) == MMSYSERR_NOERROR &&
                 chunk.cksize > 0 && (*data = (char *)std::malloc(chunk.cksize)) != nullptr) {
@@ -86,7 +87,8 @@ void PlaySoundFile(int channel, const char *path, bool loop) {
     char *data = nullptr;
     DWORD size = 0;
     if (!ReadWave(path, &format, &data, &size)) return;
-    if (waveOutOpen(&playing.output, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+    if (waveOutOpen(&playing.output, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) !=
+        MMSYSERR_NOERROR) {
         playing.output = nullptr;
         std::free(data);
         return;
@@ -97,7 +99,8 @@ void PlaySoundFile(int channel, const char *path, bool loop) {
         playing.block.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
         playing.block.dwLoops = 0xFFFFFFFF;
     }
-    if (waveOutPrepareHeader(playing.output, &playing.block, sizeof playing.block) != MMSYSERR_NOERROR ||
+    if (waveOutPrepareHeader(playing.output, &playing.block, sizeof playing.block) !=
+            MMSYSERR_NOERROR ||
         waveOutWrite(playing.output, &playing.block, sizeof playing.block) != MMSYSERR_NOERROR)
         StopChannel(playing);
 }

@@ -1,7 +1,7 @@
 // OpenGL 1.1 as the demo uses it, for builds on OpenGL ES 3 / WebGL 2: the types and
 // constants of the desktop header, and each call forwarded to our layer (src/gles). Only the
-// calls the demo and its offline renderer make are here; the wrappers have internal linkage, so no gl* symbol of ours
-// meets GLES's own at link time.
+// calls the demo and its offline renderer make are here; the wrappers have internal linkage, so no
+// gl* symbol of ours meets GLES's own at link time.
 #ifndef __gl_h_
 #define __gl_h_
 #define __GL_H__
@@ -140,22 +140,29 @@ static inline void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
 static inline void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { kelvorin::gl11::Normal(x, y, z); }
 // Integer normals map the type's range onto [-1, 1], as OpenGL defines.
 static inline void glNormal3i(GLint x, GLint y, GLint z) {
-    kelvorin::gl11::Normal((GLfloat)((2.0 * x + 1) / 4294967295.0), (GLfloat)((2.0 * y + 1) / 4294967295.0),
+    kelvorin::gl11::Normal((GLfloat)((2.0 * x + 1) / 4294967295.0),
+                           (GLfloat)((2.0 * y + 1) / 4294967295.0),
                            (GLfloat)((2.0 * z + 1) / 4294967295.0));
 }
 static inline void glNormal3dv(const GLdouble *v) {
     kelvorin::gl11::Normal((GLfloat)v[0], (GLfloat)v[1], (GLfloat)v[2]);
 }
 static inline void glTexCoord2f(GLfloat s, GLfloat t) { kelvorin::gl11::TexCoord(s, t); }
-static inline void glTexCoord2i(GLint s, GLint t) { kelvorin::gl11::TexCoord((GLfloat)s, (GLfloat)t); }
-static inline void glColor3f(GLfloat r, GLfloat g, GLfloat b) { kelvorin::gl11::Color(r, g, b, 1.0f); }
+static inline void glTexCoord2i(GLint s, GLint t) {
+    kelvorin::gl11::TexCoord((GLfloat)s, (GLfloat)t);
+}
+static inline void glColor3f(GLfloat r, GLfloat g, GLfloat b) {
+    kelvorin::gl11::Color(r, g, b, 1.0f);
+}
 static inline void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     kelvorin::gl11::Color(r, g, b, a);
 }
 
 static inline void glMatrixMode(GLenum mode) { kelvorin::gl11::MatrixMode(mode); }
 static inline void glLoadIdentity() { kelvorin::gl11::LoadIdentity(); }
-static inline void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { kelvorin::gl11::Translate(x, y, z); }
+static inline void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+    kelvorin::gl11::Translate(x, y, z);
+}
 static inline void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
     kelvorin::gl11::Translate((GLfloat)x, (GLfloat)y, (GLfloat)z);
 }
@@ -184,9 +191,15 @@ static inline void glMaterialfv(GLenum face, GLenum name, const GLfloat *values)
     kelvorin::gl11::Materialfv(face, name, values);
 }
 
-static inline GLboolean glIsEnabled(GLenum cap) { return kelvorin::gl11::IsEnabled(cap) ? GL_TRUE : GL_FALSE; }
-static inline void glGetFloatv(GLenum name, GLfloat *values) { kelvorin::gl11::GetFloatv(name, values); }
-static inline void glGetIntegerv(GLenum name, GLint *values) { kelvorin::gl11::GetIntegerv(name, values); }
+static inline GLboolean glIsEnabled(GLenum cap) {
+    return kelvorin::gl11::IsEnabled(cap) ? GL_TRUE : GL_FALSE;
+}
+static inline void glGetFloatv(GLenum name, GLfloat *values) {
+    kelvorin::gl11::GetFloatv(name, values);
+}
+static inline void glGetIntegerv(GLenum name, GLint *values) {
+    kelvorin::gl11::GetIntegerv(name, values);
+}
 
 static inline void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     kelvorin::gl11::Viewport(x, y, width, height);
@@ -207,23 +220,30 @@ static inline void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height,
                                 GLenum type, GLvoid *pixels) {
     kelvorin::gl11::ReadPixels(x, y, width, height, format, type, pixels);
 }
-static inline void glPixelStorei(GLenum name, GLint value) { kelvorin::gl11::PixelStorei(name, value); }
+static inline void glPixelStorei(GLenum name, GLint value) {
+    kelvorin::gl11::PixelStorei(name, value);
+}
 static inline const GLubyte *glGetString(GLenum name) { return kelvorin::gl11::GetString(name); }
 static inline void glGetLightfv(GLenum light, GLenum name, GLfloat *values) {
     kelvorin::gl11::GetLightfv(light, name, values);
 }
-static inline void glGenTextures(GLsizei count, GLuint *names) { kelvorin::gl11::GenTextures(count, names); }
-static inline void glBindTexture(GLenum target, GLuint name) { kelvorin::gl11::BindTexture(target, name); }
+static inline void glGenTextures(GLsizei count, GLuint *names) {
+    kelvorin::gl11::GenTextures(count, names);
+}
+static inline void glBindTexture(GLenum target, GLuint name) {
+    kelvorin::gl11::BindTexture(target, name);
+}
 static inline void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
                                 GLsizei height, GLint border, GLenum format, GLenum type,
                                 const GLvoid *pixels) {
-    kelvorin::gl11::TexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
+    kelvorin::gl11::TexImage2D(target, level, internalFormat, width, height, border, format, type,
+                               pixels);
 }
 static inline void glTexParameteri(GLenum target, GLenum name, GLint value) {
     kelvorin::gl11::TexParameteri(target, name, value);
 }
-static inline void glCopyTexSubImage2D(GLenum target, GLint level, GLint xOffset, GLint yOffset, GLint x,
-                                       GLint y, GLsizei width, GLsizei height) {
+static inline void glCopyTexSubImage2D(GLenum target, GLint level, GLint xOffset, GLint yOffset,
+                                       GLint x, GLint y, GLsizei width, GLsizei height) {
     kelvorin::gl11::CopyTexSubImage2D(target, level, xOffset, yOffset, x, y, width, height);
 }
 
