@@ -88,13 +88,6 @@ int EndDemo() {
     return escaped ? 0 : (int)message.wParam;
 }
 
-void DrawFrameAt(uint32_t clock) {
-    StepClock(clock);
-    DrawFrame();
-    DrawAfterglow();
-    platform->swapBuffers();
-}
-
 int RunDemo() {
     if (ShowMessageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
                        MB_YESNO | MB_ICONQUESTION) == IDNO)

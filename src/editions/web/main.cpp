@@ -26,6 +26,7 @@
 #include "scenes/state.h"
 #include "shell/afterglow.h"
 #include "shell/frame_loop.h"
+#include "shell/offline_run.h"
 #include "shell/seek.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
@@ -73,7 +74,7 @@ void DrawShown() {
 
 // Rebuilds a frame of the synthetic clock and draws it at the canvas's size.
 void ShowFrame(uint64_t frame) {
-    shownFrom = reducedFlashing ? FirstFullSizeFrame(frame, SEEK_FPS) : frame;
+    shownFrom = FirstFullSizeFrame(frame, SEEK_FPS);
     shownFrame = frame;
     GlesSkipDrawing(true);
     seekFrames = ReplayTo(shownFrom);
@@ -184,7 +185,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, in
                                                       int reduced) {
     UseFixedCanvas(true);
     reducedFlashing = reduced != 0;
-    if (!OpenDemoWindow("KELVORIN", width, height, 16, false)) return 0;
+    if (!OpenOfflineWindow(webPlatform, width, height)) return 0;
     BeginSnapshots();
     frameAtMs = ms;
     frameAtTarget = FirstFrameAt(ms, SEEK_FPS);
