@@ -1,4 +1,4 @@
-// The browser edition's entry points, called by the page (page/page.js). The page asks the start
+// The browser edition's entry points, called by the page (page/demo.js). The page asks the start
 // question itself, as an overlay that does not block, and calls kelvorin_play with the answer;
 // the frame loop then runs one pass per animation frame, on the clock that the page gives: what
 // the viewer hears of the music (page/sound.js), or the wall clock without music.
