@@ -1,12 +1,15 @@
 // Seeking rebuilds exactly the frame and the state that a straight run of the synthetic clock
 // has, in every scene, backwards as well as forwards; making snapshots between the live
-// frames leaves the live run as it was.
+// frames leaves the live run as it was. The silent run finds the chapters and the textures'
+// first use where a straight run does.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
+#include "assets/textures.h"
 #include "offscreen_harness.h"
 #include "scenes/dispatcher.h"
 #include "scenes/state.h"
@@ -92,16 +95,46 @@ TEST(SeekTest, RefusesAStateOfTheWrongSize) {
     EXPECT_EQ(t0s0, 3.0f);
 }
 
-TEST(SeekTest, ChaptersAreWhereAStraightRunChangesScene) {
+namespace {
+
+// Texture names that no texture has: a frame that binds one makes it a texture.
+const GLuint UNMADE = 100000;
+
+// Which textures the frame at clock binds, seen by putting unmade names in the table.
+uint32_t TexturesBound(uint32_t clock) {
+    uint32_t names[NUM_TEXTURES];
+    std::copy(texture, texture + NUM_TEXTURES, names);
+    for (int i = 0; i < NUM_TEXTURES; i++) texture[i] = UNMADE + i;
+    DrawFrameAt(clock);
+    uint32_t bound = 0;
+    for (GLuint i = 0; i < NUM_TEXTURES; i++) {
+        GLuint name = UNMADE + i;
+        if (!glIsTexture(name)) continue;
+        bound |= 1u << i;
+        glDeleteTextures(1, &name);
+    }
+    std::copy(names, names + NUM_TEXTURES, texture);
+    return bound;
+}
+
+}  // namespace
+
+// The chapters and the textures' first use that the silent run notes, and the scenes' lists
+// of the textures they bind, which the browser edition waits for before it draws a frame.
+TEST(SeekTest, ChaptersAndFirstUsesAreWhereAStraightRunFindsThem) {
     ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
     UseSkimView(harness::WIDTH, harness::HEIGHT);
     BeginSnapshots();
     MakeSnapshots(LastSeekFrame() + 1, UINT32_MAX);
     std::vector<Chapter> chapters = Chapters();
+    std::vector<uint32_t> firstUse(TexturesFirstUse(), TexturesFirstUse() + NUM_TEXTURES);
 
     // The same frames straight through, the scene of each noted: a chapter begins wherever a
-    // scene that begins one takes over from another.
+    // scene that begins one takes over from another. Every frame binds only textures that its
+    // scene names, each of them at some time, and none before its first use.
     std::vector<Chapter> expected;
+    std::map<int32_t, uint32_t> boundIn;
+    std::vector<uint32_t> firstBound(NUM_TEXTURES, NOT_USED);
     int32_t last = -1;
     for (uint64_t k = 0; k <= LastSeekFrame(); k++) {
         int32_t scene = numscene;
@@ -110,8 +143,19 @@ TEST(SeekTest, ChaptersAreWhereAStraightRunChangesScene) {
         if (scene != last && entry->chapter && (expected.empty() || expected.back().scene != scene))
             expected.push_back({scene, FrameClock(k, SEEK_FPS)});
         last = scene;
-        DrawFrameAt(FrameClock(k, SEEK_FPS));
+        uint32_t bound = TexturesBound(FrameClock(k, SEEK_FPS));
+        ASSERT_EQ(bound & ~entry->textures, 0u) << "scene " << scene << " at frame " << k;
+        boundIn[scene] |= bound;
+        for (int i = 0; i < NUM_TEXTURES; i++)
+            if (bound & 1u << i && firstBound[i] == NOT_USED)
+                firstBound[i] = FrameClock(k, SEEK_FPS);
     }
+    for (auto [scene, bound] : boundIn) EXPECT_EQ(bound, FindScene(scene)->textures) << scene;
+    for (int i = 0; i < NUM_TEXTURES; i++) {
+        EXPECT_LE(firstUse[i], firstBound[i]) << textureNames[i];
+        EXPECT_EQ(firstUse[i] == NOT_USED, firstBound[i] == NOT_USED) << textureNames[i];
+    }
+    EXPECT_EQ(firstUse[TEX_KELVORIN], 0u) << "the first frame's picture";
     ASSERT_EQ(chapters.size(), expected.size());
     for (size_t i = 0; i < chapters.size(); i++) {
         EXPECT_EQ(chapters[i].scene, expected[i].scene) << "chapter " << i;

@@ -23,8 +23,9 @@ endforeach()
 # Generated assets: the pictures and the music, written into build/Data/ by our own generators.
 include(${CMAKE_SOURCE_DIR}/tools/assets.cmake)
 
-# The timeline as the browser edition's player reads it (the demo's length, its scenes and the
-# chapters of its seek bar), from running the timeline itself: build/timeline.json.
+# The timeline as the browser edition's page reads it (the demo's length, its scenes, the
+# chapters of its seek bar and the pictures' first use), from running the timeline itself:
+# build/timeline.json.
 set(TIMELINE_FILE ${CMAKE_BINARY_DIR}/timeline.json)
 add_custom_command(OUTPUT ${TIMELINE_FILE}
   COMMAND kelvorin-capture --timeline --json > ${TIMELINE_FILE}.part

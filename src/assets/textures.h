@@ -1,6 +1,8 @@
 // The table of 23 textures, loaded into every new rendering context.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
+
 #include "assets/bmp.h"
 
 namespace kelvorin {
@@ -50,9 +52,27 @@ inline constexpr const char *textureNames[NUM_TEXTURES] = {
 extern uint32_t texture[NUM_TEXTURES];                // OpenGL names; index i holds file i
 extern const char *const textureFiles[NUM_TEXTURES];  // "Data/quorvanel.bmp", ...
 
+// A set of textures as bits: bit i stands for texture i.
+constexpr uint32_t TextureBits(std::initializer_list<TextureId> ids) {
+    uint32_t bits = 0;
+    for (TextureId id : ids) bits |= 1u << id;
+    return bits;
+}
+
 // None when the name is null or the file cannot be opened; otherwise LoadDIBImage's result.
 RGBImage *LoadTextureImage(const char *fileName);
 // All 23 or nothing. Needs a current context.
 bool LoadTextures();
+
+// The browser edition makes its pictures while the demo starts, and sets lateTextures before
+// its first window opens: LoadTextures then creates all 23 names as ever but fills only those
+// whose files are there (one that is there and cannot be decoded still fails it), and
+// LoadLateTexture fills one more once its file has come. texturesLoaded holds the bits of
+// those filled in the current context; the desktop editions fill all 23 at once.
+extern bool lateTextures;
+extern uint32_t texturesLoaded;
+// Fills texture[index] from its file, the bound texture staying bound. False when the file
+// cannot be read or decoded (the loader has said why).
+bool LoadLateTexture(int index);
 
 }  // namespace kelvorin

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "assets/textures.h"
 #include "scenes/scenes.h"
 
 namespace kelvorin {
@@ -9,11 +10,18 @@ namespace kelvorin {
 int32_t numscene = 0;
 
 const Scene scenes[] = {
-    {0, scene0, "name banner", true},         {1, scene1, "spinning logo", true},
-    {2, scene2, "ball spiral", true},         {3, scene3, "cube fan", true},
-    {4, scene4, "title and countdown", true}, {45, scene4_5, "flash", false},
-    {5, scene5, "cloud tunnel", true},        {7, scene7, "finale", true},
-    {8, scene8, "greetings", true},
+    {0, scene0, "name banner", true, TextureBits({TEX_KELVORIN})},
+    {1, scene1, "spinning logo", true, TextureBits({TEX_LOGOKELV})},
+    {2, scene2, "ball spiral", true, TextureBits({TEX_QUORVANEL})},
+    {3, scene3, "cube fan", true, TextureBits({TEX_MAKER, TEX_TITLE})},
+    {4, scene4, "title and countdown", true,
+     TextureBits({TEX_TITLE, TEX_CH5, TEX_CH4, TEX_CH3, TEX_CH2, TEX_CH1, TEX_CH0})},
+    {45, scene4_5, "flash", false, 0},
+    {5, scene5, "cloud tunnel", true, TextureBits({TEX_NUAGE, TEX_LIGHT1})},
+    {7, scene7, "finale", true,
+     TextureBits(
+         {TEX_ESPACE, TEX_SOLEIL, TEX_ANO1, TEX_ANO2, TEX_CARRELAGE, TEX_PIERRE, TEX_PETALE})},
+    {8, scene8, "greetings", true, TextureBits({TEX_CONTOUR})},
 };
 const size_t NUM_SCENES = sizeof scenes / sizeof scenes[0];
 
@@ -21,6 +29,11 @@ const Scene *FindScene(int32_t id) {
     for (const Scene &scene : scenes)
         if (scene.id == id) return &scene;
     return nullptr;
+}
+
+uint32_t MissingTextures() {
+    const Scene *scene = FindScene(numscene);
+    return scene ? scene->textures & ~texturesLoaded : 0;
 }
 
 bool DrawFrame() {

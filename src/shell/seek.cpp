@@ -16,25 +16,32 @@ namespace {
 std::vector<DemoState> snapshots;  // snapshots[i]: the state before frame i * SNAPSHOT_SPACING
 DemoState maker;                   // the silent run's state, before frame made
 uint64_t made = 0;
-DemoState live;                 // the playing demo's, while the silent run has the globals
-std::vector<Chapter> chapters;  // as far as the silent run has gone
+DemoState live;                   // the playing demo's, while the silent run has the globals
+std::vector<Chapter> chapters;    // as far as the silent run has gone
+uint32_t firstUse[NUM_TEXTURES];  // the same
 
 // How often the silent run looks at the clock.
 const uint64_t FRAMES_BETWEEN_CLOCK_READINGS = 16;
 
 void StepFrame(uint64_t k) { DrawUnseenFrameAt(FrameClock(k, SEEK_FPS)); }
 
-// Before the silent run draws frame k: a new chapter where a scene that begins one takes over.
-void NoteChapter(uint64_t k) {
+// Before the silent run draws frame k: a new chapter where a scene that begins one takes over,
+// and the first use of the textures that the scene binds.
+void NoteScene(uint64_t k) {
     const Scene *scene = FindScene(numscene);
-    if (k > LastSeekFrame() || !scene || !scene->chapter) return;
-    if (chapters.empty() || chapters.back().scene != numscene)
+    if (k > LastSeekFrame() || !scene) return;
+    for (int i = 0; i < NUM_TEXTURES; i++)
+        if (scene->textures & 1u << i && firstUse[i] == NOT_USED)
+            firstUse[i] = FrameClock(k, SEEK_FPS);
+    if (scene->chapter && (chapters.empty() || chapters.back().scene != numscene))
         chapters.push_back({numscene, FrameClock(k, SEEK_FPS)});
 }
 
 }  // namespace
 
 const std::vector<Chapter> &Chapters() { return chapters; }
+
+const uint32_t *TexturesFirstUse() { return firstUse; }
 
 uint64_t LastSeekFrame() { return FirstFrameAt(DEMO_LENGTH_MS, SEEK_FPS); }
 
@@ -44,6 +51,7 @@ void BeginSnapshots() {
     maker = snapshots[0];
     made = 0;
     chapters.clear();
+    std::fill(firstUse, firstUse + NUM_TEXTURES, NOT_USED);
 }
 
 uint64_t MakeSnapshots(uint64_t until, uint32_t budgetMs) {
@@ -52,7 +60,7 @@ uint64_t MakeSnapshots(uint64_t until, uint32_t budgetMs) {
     RestoreDemoState(maker);
     uint32_t start = platform->ticks();
     while (made < until) {
-        NoteChapter(made);
+        NoteScene(made);
         StepFrame(made++);
         if (made % SNAPSHOT_SPACING == 0 && made <= LastSeekFrame()) {
             snapshots.emplace_back();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "assets/textures.h"
 #include "timeline/length.h"
 
 namespace kelvorin {
@@ -39,5 +40,11 @@ struct Chapter {
 // LastSeekFrame(). The timeline is only the scenes' own end-of-frame tests, so this is the one
 // way to know it.
 const std::vector<Chapter> &Chapters();
+
+// Each texture's first use: the clock (ms) of the first frame drawn by a scene that binds it
+// (Scene::textures), as far as the silent run has gone; NOT_USED where no scene has bound it by
+// then. Once the run has reached LastSeekFrame(), the order in which the demo needs them.
+const uint32_t NOT_USED = UINT32_MAX;
+const uint32_t *TexturesFirstUse();
 
 }  // namespace kelvorin

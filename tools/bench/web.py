@@ -10,6 +10,13 @@ script/bench. Prints, one per line:
   second-visit QUESTION FIRST_FRAME MUSIC BYTES
                                the same browser again once the service worker keeps the site:
                                the bytes that still came through the network
+  cpu-visit RATE VISIT ANSWERED FIRST_FRAME
+                               the processor throttled RATE times (1, 4: CDP's
+                               Emulation.setCPUThrottlingRate, as Lighthouse's mobile profile
+                               slows it), no network throttling, answering at once; VISIT first
+                               (a fresh browser) or second (the same one, once the site and the
+                               pictures are kept): ms from navigation to the answer and to the
+                               first frame
   loaded PART MS ...           before each visit's line: when each part of it was there
   lighthouse VERSION CATEGORY SCORE ...   Lighthouse's mobile defaults on the page, and
   lighthouse-metric NAME VALUE SCORE      its metrics (ms, or bytes for total-byte-weight)
@@ -19,6 +26,7 @@ script/bench. Prints, one per line:
   seek MS                      each of 20 seeks while the demo plays, once the snapshots are made
 Usage: PYTHONPATH=tools/browser web.py SITE [RUNS]   (SITE: build-web/site; Lighthouse from
        build/npm, which script/bench installs)
+       web.py SITE --cpu [RUNS]       only the cpu-visit lines
        web.py SITE --screenshot PNG   the page playing the finale in a wide window (the README's)
        web.py --report LINES LOAD WHEN CHROMIUM   the section of docs/performance.md from the
                                lines above (the scenes' and seeking's parts are script/bench's)"""
@@ -125,10 +133,10 @@ def bytes_until(events, wall):
     return total
 
 
-def visit(driver, server, answer_after_ms=0):
+def visit(driver, server, answer_after_ms=0, count_bytes=True):
     """Opens the page, answers No as soon as the question shows (or that long after opening),
     and waits for the music; the page's times (ms from navigation) and the bytes before the
-    first frame."""
+    first frame (None without count_bytes)."""
     driver.get(server.url("index.html"))
     browser.wait_for(driver, "kelvorin.state === 'question' || kelvorin.state === 'error'", "the question")
     if answer_after_ms:
@@ -140,6 +148,8 @@ def visit(driver, server, answer_after_ms=0):
         "return [kelvorin.readyAt, kelvorin.answeredAt, kelvorin.firstFrameAt, kelvorin.musicAt,"
         " performance.timeOrigin];")
     print("loaded", " ".join(f"{k} {v:.0f}" for k, v in driver.execute_script("return kelvorin.loaded;").items()))
+    if not count_bytes:
+        return times[:4], None
     first_frame_wall = (times[4] + times[2]) / 1000
     return times[:4], bytes_until(network_events(driver), first_frame_wall)
 
@@ -167,6 +177,25 @@ def loads(site):
                     events = network_events(driver)
                     print(f"second-visit {ready:.0f} {frame:.0f} {music:.0f} "
                           f"{bytes_until(events, float('inf'))}")
+
+
+# How much slower the processor runs: as it is, and as Lighthouse's mobile profile slows it.
+CPU_RATES = [1, 4]
+
+
+def cpu_visits(site):
+    """A first visit (fresh browser, empty cache) and a second one once the service worker keeps
+    the site and the page keeps its pictures, with the processor throttled and the network not,
+    answering the moment the question is there."""
+    for rate in CPU_RATES:
+        with browser.session(site=site) as (driver, server):
+            driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": rate})
+            (_, answered, frame, _), _ = visit(driver, server, count_bytes=False)
+            print(f"cpu-visit {rate} first {answered:.0f} {frame:.0f}")
+            browser.wait_for(driver, "kelvorin.offline && kelvorin.pictures.kept === true",
+                             "the site and the pictures to be kept")
+            (_, answered, frame, _), _ = visit(driver, server, count_bytes=False)
+            print(f"cpu-visit {rate} second {answered:.0f} {frame:.0f}")
 
 
 def scene_rates(site):
@@ -366,12 +395,18 @@ def main():
     if len(sys.argv) > 3 and sys.argv[2] == "--screenshot":
         screenshot(site, sys.argv[3])
         return
+    if len(sys.argv) > 2 and sys.argv[2] == "--cpu":
+        for _ in range(int(sys.argv[3]) if len(sys.argv) > 3 else 3):
+            cpu_visits(site)
+        return
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 3
     sizes(site)
     for _ in range(runs):
         print(f"load {load_time(site):.0f}")
     for _ in range(runs):
         loads(site)
+    for _ in range(runs):
+        cpu_visits(site)
     lighthouse(site)
     scene_rates(site)
     seek_times(site)

@@ -46,8 +46,9 @@ const char *const CAPTURE_USAGE =
     "  --flash-report  measure the flashes of the frames from --from (default 0) to --to\n"
     "               (default: the music's end) and print every second with more than three\n"
     "  --reduced-flashing  the demo as its reduced-flashing mode draws it\n"
-    "  --timeline   print the demo's length, its scenes and the chapters of the seek bar (each\n"
-    "               scene's first frame on the 60 fps clock); --json prints them as JSON\n"
+    "  --timeline   print the demo's length, its scenes, the chapters of the seek bar (each\n"
+    "               scene's first frame on the 60 fps clock) and each picture's first use, the\n"
+    "               first frame of a scene that binds it (- for none); --json prints them as JSON\n"
     "Run it in the directory that holds Data/; installed, it reads the installed Data/.\n";
 
 namespace {

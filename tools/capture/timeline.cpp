@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "assets/textures.h"
 #include "platform/platform.h"
 #include "scenes/dispatcher.h"
 #include "shell/offline_run.h"
@@ -25,6 +26,13 @@ void PrintJson() {
         std::printf("%s\n  {\"id\": %" PRId32 ", \"name\": \"%s\", \"start\": %" PRIu32 "}",
                     i ? "," : "", chapters[i].scene, FindScene(chapters[i].scene)->name,
                     chapters[i].start);
+    std::printf("],\n \"pictures\": [");
+    for (int i = 0; i < NUM_TEXTURES; i++) {
+        std::printf("%s\n  {\"name\": \"%s\", \"first\": ", i ? "," : "", textureNames[i]);
+        uint32_t first = TexturesFirstUse()[i];
+        if (first == NOT_USED) std::printf("null}");
+        else std::printf("%" PRIu32 "}", first);
+    }
     std::printf("]}\n");
 }
 
@@ -35,6 +43,11 @@ void PrintLines() {
     for (const Chapter &chapter : Chapters())
         std::printf("chapter %" PRIu32 " %" PRId32 " %s\n", chapter.start, chapter.scene,
                     FindScene(chapter.scene)->name);
+    for (int i = 0; i < NUM_TEXTURES; i++) {
+        uint32_t first = TexturesFirstUse()[i];
+        if (first == NOT_USED) std::printf("picture %s -\n", textureNames[i]);
+        else std::printf("picture %s %" PRIu32 "\n", textureNames[i], first);
+    }
 }
 
 }  // namespace

@@ -12,12 +12,20 @@
 // one before. When the browser takes the WebGL context away, kelvorin_recover builds the window
 // and its context again as F1 does on the desktop (textures reloaded, clock and scenes going
 // on), and shows the paused frame again.
+//
+// The page makes the pictures while the demo starts, in the order the demo first needs them,
+// and hands each over with kelvorin_picture as it comes (the texture table is filled late:
+// assets/textures.h). A frame is drawn only once its scene's pictures are in the table: until
+// then the passes wait, and a frame chosen by a seek, a pause, a step or kelvorin_frame_at is
+// drawn when the last of them comes; the page hears what is missing (PageWaitPictures), makes
+// those first and holds the clock meanwhile.
 #include <emscripten.h>
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
 #include <algorithm>
 
+#include "assets/textures.h"
 #include "editions/web/platform_web.h"
 #include "gles/gles.h"
 #include "platform/platform.h"
@@ -42,17 +50,19 @@ const uint32_t PLAYING_SLICE_MS = 3;
 const uint32_t FRAME_AT_SLICE_MS = 40;
 
 bool paused = false;
-uint64_t shownFrame = 0;  // the synthetic clock's frame on the canvas while paused
-uint64_t shownFrom = 0;   // the first frame drawn for it: itself, or its afterglow's first
-DemoState beforeShown;    // the state before shownFrom, to draw it again
-uint64_t seekFrames = 0;  // frames drawn, and not shown, to rebuild the last frame shown
+bool windowOpen = false;   // a window and its texture table
+bool showWaiting = false;  // the frame below waits for its pictures
+uint64_t shownFrame = 0;   // the synthetic clock's frame on the canvas while paused
+uint64_t shownFrom = 0;    // the first frame drawn for it: itself, or its afterglow's first
+DemoState beforeShown;     // the state before shownFrom, to draw it again
+uint64_t seekFrames = 0;   // frames drawn, and not shown, to rebuild the last frame shown
 
 EM_JS(uint32_t, PageClock, (), { return Module['page'].clock(); });
 EM_JS(void, PagePass, (uint32_t clock, int32_t scene, uint32_t snapshotsTo),
       { Module['page'].pass(clock, scene, snapshotsTo); });
 EM_JS(void, PageShown, (uint32_t clock, int32_t scene), { Module['page'].shown(clock, scene); });
 EM_JS(void, PageEnded, (int exitCode), { Module['page'].ended(exitCode); });
-EM_JS(void, PageFrameReady, (uint32_t ms), { Module['page'].frameReady(ms); });
+EM_JS(void, PageWaitPictures, (uint32_t missing), { Module['page'].waitPictures(missing); });
 
 uint64_t MakeSomeSnapshots(uint64_t until, uint32_t budgetMs) {
     GlesSkipDrawing(true);
@@ -61,12 +71,27 @@ uint64_t MakeSomeSnapshots(uint64_t until, uint32_t budgetMs) {
     return reached;
 }
 
+// Whether the next frame's scene has its pictures; the page hears what it waits for.
+bool PicturesThere() {
+    uint32_t missing = MissingTextures();
+    if (missing) PageWaitPictures(missing);
+    return !missing;
+}
+
 // Draws the shown frame from the state before it; with reduced flashing, the frames of its
-// afterglow come first, from the state before them.
+// afterglow come first, from the state before them. A frame whose pictures are not all there
+// is not drawn: the shown frame waits for them (showWaiting), and is drawn from the start once
+// the last has come.
 void DrawShown() {
     RestoreDemoState(beforeShown);
     RestartAfterglow();
-    for (uint64_t k = shownFrom; k < shownFrame; k++) DrawFrameAt(FrameClock(k, SEEK_FPS));
+    showWaiting = true;
+    for (uint64_t k = shownFrom; k < shownFrame; k++) {
+        if (!PicturesThere()) return;
+        DrawFrameAt(FrameClock(k, SEEK_FPS));
+    }
+    if (!PicturesThere()) return;
+    showWaiting = false;
     int32_t scene = numscene;
     DrawFrameAt(FrameClock(shownFrame, SEEK_FPS));
     PageShown(time, scene);
@@ -96,20 +121,22 @@ void PausedPass() {
 
 EM_BOOL Pass(double, void *) {
     uint64_t snapshotsTo = MakeSomeSnapshots(LastSeekFrame(), PLAYING_SLICE_MS);
+    if (showWaiting) return EM_TRUE;
     if (paused) {
         PausedPass();
         return EM_TRUE;
     }
+    if (!PicturesThere()) return EM_TRUE;
     if (DemoPassAt(PageClock())) {
         PagePass(time, numscene, FrameClock(snapshotsTo, SEEK_FPS));
         return EM_TRUE;
     }
+    windowOpen = false;
     PageEnded(EndDemo());
     return EM_FALSE;
 }
 
 uint64_t frameAtTarget = 0;
-uint32_t frameAtMs = 0;
 
 void DrawFrameAtTarget(void *) {
     if (MakeSomeSnapshots(frameAtTarget, FRAME_AT_SLICE_MS) < frameAtTarget) {
@@ -117,7 +144,6 @@ void DrawFrameAtTarget(void *) {
         return;
     }
     ShowFrame(frameAtTarget);
-    PageFrameReady(frameAtMs);
 }
 
 }  // namespace
@@ -131,8 +157,9 @@ using namespace kelvorin;
 extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_play(int fullscreen, int reduced) {
     fullscreenMode = fullscreen != 0;
     reducedFlashing = reduced != 0;
-    paused = false;
+    paused = showWaiting = false;
     if (!StartDemo()) return 0;
+    windowOpen = true;
     BeginSnapshots();
     emscripten_request_animation_frame_loop(Pass, nullptr);
     return 1;
@@ -155,9 +182,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_make_snapshots(uint32_t budget
 extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_seek_frames() { return (uint32_t)seekFrames; }
 
 // Pausing stops the passes and shows the synthetic clock's frame at the demo's clock; returns
-// that frame's clock. Resuming goes on from the clock that the page gives next.
+// that frame's clock. Resuming goes on from the clock that the page gives next. A frame that
+// waits for its pictures stays the one to show, and to go on from.
 extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_pause(int pause) {
     paused = pause != 0;
+    if (showWaiting) return FrameClock(shownFrame, SEEK_FPS);
     return paused ? kelvorin_seek(kelvorin::time) : kelvorin::time;
 }
 
@@ -173,21 +202,33 @@ extern "C" EMSCRIPTEN_KEEPALIVE uint32_t kelvorin_step(int delta) {
 // paused frame drawn again. 0 when the window could not be opened (the page has shown why).
 extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_recover() {
     CloseDemoWindow();
-    if (!OpenDemoWindow("KELVORIN", 800, 600, 16, fullscreenMode)) return 0;
-    if (paused) DrawShown();
+    windowOpen = OpenDemoWindow("KELVORIN", 800, 600, 16, fullscreenMode);
+    if (!windowOpen) return 0;
+    if (paused || showWaiting) DrawShown();
+    return 1;
+}
+
+// The page has written picture `index` (the texture table's) into the file system: it goes
+// into the open window's table (a window opened later loads it with the rest), and a frame
+// that waited for it is drawn if it was the last. 0 when it cannot be decoded (the loader has
+// said why).
+extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_picture(int index) {
+    if (!windowOpen) return 1;
+    if (!LoadLateTexture(index)) return 0;
+    if (showWaiting) DrawShown();
     return 1;
 }
 
 // Plays nothing: the frame that kelvorin-capture writes for ms (the first of its 60 fps
 // synthetic clock at or after ms), with reduced flashing or not, left on a canvas of exactly
-// width x height. The page hears of it through its frameReady hook.
+// width x height. The page hears of it through its shown hook.
 extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, int height,
                                                       int reduced) {
     UseFixedCanvas(true);
     reducedFlashing = reduced != 0;
-    if (!OpenOfflineWindow(webPlatform, width, height)) return 0;
+    windowOpen = OpenOfflineWindow(webPlatform, width, height);
+    if (!windowOpen) return 0;
     BeginSnapshots();
-    frameAtMs = ms;
     frameAtTarget = FirstFrameAt(ms, SEEK_FPS);
     emscripten_set_timeout(DrawFrameAtTarget, 0, nullptr);
     return 1;
@@ -195,5 +236,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, in
 
 int main() {
     platform = &webPlatform;
+    lateTextures = true;
     return 0;
 }

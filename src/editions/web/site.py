@@ -6,9 +6,11 @@ service worker, which browsers look up by name to find a new release) and the fo
 
 References are rewritten as the names change: index.html's href and src attributes, the ES
 modules' imports, the web app manifest's icons. site.js, an ES module written here, gives the
-page the names of everything else it fetches (FILES) and the version (VERSION); sw.js gets the
-release's name (the version and a digest of the whole site) and every file to keep for offline
-play, in place of its line `const RELEASE = null;`.
+page the names of everything else it fetches (FILES), the version (VERSION) and the name of
+the store that keeps the pictures the page makes (PICTURES: the version and a digest of the
+picture generator, its code and fonts); sw.js gets the release's name (the version and a digest
+of the whole site), every file to keep for offline play and the pictures' store, in place of its
+line `const RELEASE = null;`.
 
 Usage: site.py OUT VERSION BUILD NAME...   (each NAME a file under BUILD, "Data/x.mp3" too)"""
 import hashlib
@@ -19,6 +21,7 @@ import shutil
 import sys
 
 KEPT = {"index.html", "sw.js"}
+GENERATOR = re.compile(r"^(art\.(js|wasm)|fonts/.*)$")  # what the pictures are made of
 IMPORT = re.compile(r"""((?:from|import)\s+)(['"])\./([\w./-]+)\2""")
 ATTRIBUTE = re.compile(r'\b(href|src)="([^"?#]+)"')
 
@@ -73,10 +76,14 @@ def make(out, version, build, names):
             icon["src"] = renamed[icon["src"]]
         rename(name, (json.dumps(manifest, indent=1, sort_keys=True) + "\n").encode())
 
-    # What the page fetches by name, and the version.
+    # What the page fetches by name, the version, and where the pictures are kept.
     files = {n: renamed[n] for n in sorted(renamed) if n not in modules}
-    site = (f"// Written by site.py: the version, and the names of the site's files by their content.\n"
+    generator = b"".join(read[n] for n in sorted(names) if GENERATOR.match(n))
+    pictures = f"kelvorin-pictures-{version}-{digest(generator)}"
+    site = (f"// Written by site.py: the version, the names of the site's files by their content, and\n"
+            f"// the store of the pictures that the page makes, named by the generator's content.\n"
             f"export const VERSION = {json.dumps(version)};\n"
+            f"export const PICTURES = {json.dumps(pictures)};\n"
             f"export const FILES = {json.dumps(files, indent=1, sort_keys=True)};\n")
     rename("site.js", site.encode())
     read["site.js"] = site.encode()
@@ -108,7 +115,7 @@ def make(out, version, build, names):
         # The release: its version and what its files are, so that any change makes a new one.
         kept = ["./", "index.html"] + sorted(renamed.values())
         release = f"{version}-{digest(json.dumps(kept).encode() + read.get('index.html', b''))}"
-        line = f"const RELEASE = {json.dumps({'name': release, 'files': kept})};"
+        line = f"const RELEASE = {json.dumps({'name': release, 'files': kept, 'pictures': pictures})};"
         text = read["sw.js"].decode()
         if "const RELEASE = null;" not in text:
             sys.exit("site.py: sw.js has no line const RELEASE = null;")

@@ -19,9 +19,6 @@ std::string path;  // the last path handed out
 
 }  // namespace
 
-// How many pictures there are: ids 0 to this less one.
-extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_picture_count() { return NUM_TEXTURES; }
-
 // Where font i goes (FONT_DIR and its file name), or null past the last.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *kelvorin_font_path(int i) {
     if (i < 0 || i >= NUM_FONTS) return nullptr;

@@ -1,7 +1,7 @@
 // One of the page's picture workers (pictures.js): runs the art generator compiled to
 // WebAssembly and draws the pictures it is asked for, one at a time.
 //   in:  {start: {script, module, fonts: [[file name, bytes]...]}}  then  {draw: id}
-//   out: {ready: true, count}  then  {path, bytes} for each picture, or {error}; {log} for
+//   out: {ready: true}  then  {path, bytes} for each picture, or {error}; {log} for
 //        what the generator writes on its standard error
 // It also answers {probe: true} with {webgl2}: whether a WebGL 2 context can be had here, off
 // the page's thread (false too where workers have no OffscreenCanvas to ask).
@@ -31,7 +31,7 @@ function start({ script, module, fonts }) {
       art.FS.writeFile(path, font[1]);
     }
     art.FS.mkdirTree('/Data');
-    self.postMessage({ ready: true, count: art._kelvorin_picture_count() });
+    self.postMessage({ ready: true });
   });
 }
 

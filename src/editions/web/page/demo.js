@@ -1,7 +1,8 @@
 // The demo itself (kelvorin.js, kelvorin.wasm, compiled once) and the bridge it calls
 // (Module.page): a new canvas for every rendering context, its passes and what they show, its
-// messages, its end, and recovery when the browser takes WebGL away. One instance waits to
-// play (every new one starts with each scene at its start) and one plays.
+// messages, its end, recovery when the browser takes WebGL away, and the pictures it waits
+// for. One instance waits to play (every new one starts with each scene at its start) and one
+// plays.
 import { frame } from './address.js';
 import { download, loadScript } from './downloads.js';
 import { leaveFullscreen, unlockKeys } from './fullscreen.js';
@@ -18,14 +19,16 @@ const RESTORE_WAIT = 1000;       // ms
 const SAY_WAITING_AFTER = 500;   // ms: a shorter wait for the music goes unremarked
 
 // The demo's parts that the page made: its music (sound.js), the viewer's player (player.js),
-// the keys at a glance (help.js) and the system's media controls (media.js, once there).
-export function createDemo({ audio, player, help, media }) {
+// the keys at a glance (help.js), the system's media controls (media.js, once there) and
+// hurry(bits), which has the pictures that a frame waits for made next (loading.js).
+export function createDemo({ audio, player, help, media, hurry }) {
   const files = new Map();  // name -> bytes, written into every new instance's file system
   let wasm = null;          // compiled once
   let next = null;          // the instance that plays next
   let playing = null;       // the instance that plays now
   const passTimes = [];
   let waitingSince = 0;     // when the music began to wait for its data, or 0
+  let pictureTimer = 0;     // says that a frame waits for its pictures, if it waits long
 
   function startFailed(e) {
     fail('The demo could not start', e && e.message ? e.message : String(e));
@@ -52,6 +55,14 @@ export function createDemo({ audio, player, help, media }) {
   function stopWaiting() {
     $('buffering').hidden = true;
     waitingSince = 0;
+  }
+
+  // A frame is drawn: nothing waits for pictures now.
+  function picturesThere() {
+    clearTimeout(pictureTimer);
+    pictureTimer = 0;
+    $('picture-wait').hidden = true;
+    state.waitingFor = [];
   }
 
   // What the demo calls (Module.page).
@@ -93,6 +104,7 @@ export function createDemo({ audio, player, help, media }) {
     clock: () => player.clock(),
 
     pass(clock, scene, snapshotsTo) {
+      picturesThere();
       const now = performance.now();
       passTimes.push(now);
       while (passTimes[0] <= now - 1000) passTimes.shift();
@@ -111,16 +123,34 @@ export function createDemo({ audio, player, help, media }) {
       if (state.musicAt === null && state.music !== null) state.musicAt = now;
     },
 
-    // A frame drawn by a seek or a pause, by the scene given.
+    // A frame drawn by a seek, a pause, a step or a single frame (?at=), by the scene given.
     shown(clock, scene) {
+      picturesThere();
       state.clock = clock;
       state.scene = scene;
+      if (frame) {
+        go('frame');
+        document.title = `frame ${frame.at} ready`;
+      }
+      player.shown();
+    },
+
+    // The next frame waits for these pictures (bit i: the texture table's i): they are made
+    // next, the clock holds, and a wait that lasts is shown with the pictures' progress.
+    waitPictures(missing) {
+      const indices = [];
+      for (let i = 0; missing >>> i; i++) if (missing >>> i & 1) indices.push(i);
+      state.waitingFor = indices;
+      hurry(missing);
+      player.hold();
+      if (!pictureTimer) pictureTimer = setTimeout(() => { $('picture-wait').hidden = false; }, SAY_WAITING_AFTER);
     },
 
     ended() {
       playing = null;
       help.close();
       stopWaiting();
+      picturesThere();
       player.stop();
       audio.close();
       leaveFullscreen();
@@ -132,11 +162,6 @@ export function createDemo({ audio, player, help, media }) {
       $('again').focus();
       // The next play starts from scratch: a new instance, with every scene at its start.
       instantiate().then((instance) => { next = instance; }, startFailed);
-    },
-
-    frameReady(ms) {
-      go('frame');
-      document.title = `frame ${ms} ready`;
     },
   };
 
@@ -172,10 +197,20 @@ export function createDemo({ audio, player, help, media }) {
     },
 
     // A file for the demo's file system: kept for every instance to come, and written into the
-    // one waiting to play.
+    // one waiting to play and the one playing.
     putFile(name, bytes) {
       files.set(name, bytes);
-      if (next) next.FS.writeFile(name, bytes);
+      for (const instance of new Set([next, playing])) if (instance) instance.FS.writeFile(name, bytes);
+    },
+
+    // Picture `index` of the texture table is in the file system at path: into the table of
+    // the window open now, where one is.
+    picture(index, path) {
+      for (const instance of [next, playing]) {
+        if (instance && !instance._kelvorin_picture(index) && state.state !== 'error') {
+          fail('The pictures could not be made', `The demo could not read ${path}. Reload the page to try again.`);
+        }
+      }
     },
 
     ready: () => next !== null,

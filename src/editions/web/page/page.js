@@ -1,6 +1,7 @@
 // The page around the browser edition, its entry module: it asks the start question at once
 // and loads everything behind it (loading.js), starts the demo (demo.js) the moment the viewer
-// has answered and everything is there, hands the playing demo to the viewer's player
+// has answered and everything its first frame needs is there (the other pictures come while it
+// plays), hands the playing demo to the viewer's player
 // (player.js), takes the keys, keeps the site for offline play (offline.js), and lets the viewer
 // try again when the music's download breaks off. Which screen shows is screen.js's; what the
 // address asks, address.js's; the player's state, state.js's; the site's files are named by
@@ -15,7 +16,7 @@ import { createHelp } from './help.js';
 import { loadBehind, PictureError, showProgress } from './loading.js';
 import { createMedia } from './media.js';
 import { keepOffline } from './offline.js';
-import { fetchGenerator } from './pictures.js';
+import { fetchGenerator, readKept } from './pictures.js';
 import { createPlayer } from './player.js';
 import { probeWebGL2 } from './probe.js';
 import { fail, go, notice, onEnter } from './screen.js';
@@ -43,7 +44,8 @@ import { publish, state } from './state.js';
     notice,
   });
   publish((ms) => player.seek(ms));
-  const demo = createDemo({ audio, player, help, media: () => media });
+  let pictures = null;  // loading.js's, once loading has begun
+  const demo = createDemo({ audio, player, help, media: () => media, hurry: (bits) => pictures.hurry(bits) });
 
   for (const screen of ['ended', 'error']) onEnter(screen, () => { if (media) media.update(); });
   onEnter('error', () => {
@@ -132,29 +134,36 @@ import { publish, state } from './state.js';
   };
 
   function loadFailed(e) {
+    if (state.state === 'error') return;  // the first failure says why
     if (e instanceof DownloadError) fail('Download failed', `${e.message} Reload the page to try again.`);
     else if (e instanceof PictureError) {
       fail('The pictures could not be made', `${e.message}. Reload the page to try again.`);
     } else demo.startFailed(e);
   }
 
-  function loadIfDrawable(drawable, generator) {
+  function loadIfDrawable(drawable, kept, generator) {
     if (!drawable) {
       fail('WebGL 2 needed', 'KELVORIN draws with WebGL 2, which this browser does not offer or has '
         + 'turned off. A current Chrome, Edge, Firefox or Safari, with hardware acceleration on, has it.');
       return;
     }
-    loadBehind({ demo, audio, player, generator, withCredits: (credits) => { media = createMedia(player, credits); } })
-      .then(loaded.resolve, loaded.reject);
+    const loading = loadBehind({ demo, audio, player, kept, generator,
+      withCredits: (credits) => { media = createMedia(player, credits); } });
+    ({ pictures } = loading);
+    loading.ready.then(loaded.resolve, loaded.reject);
+    pictures.all.catch(loadFailed);
     everything.then(() => {
       if (state.state === 'error') return;
       if (frame) {
         demo.drawFrame(reducedFlashing());
         return;
       }
-      // The copy for offline play waits a little: a viewer who answered at once is watching
-      // the first frames, and the music's download comes first.
-      setTimeout(() => keepOffline(state), OFFLINE_AFTER);
+      // The copies for offline play and for the next visit wait a little: a viewer who
+      // answered at once is watching the first frames, and the music's download comes first.
+      setTimeout(() => {
+        keepOffline(state);
+        pictures.keep();
+      }, OFFLINE_AFTER);
     }, loadFailed);
   }
 
@@ -170,11 +179,12 @@ import { publish, state } from './state.js';
     } else {
       showQuestion();
     }
-    // Without WebGL 2 nothing is downloaded but the picture generator, which starts at once:
-    // the pictures take longest.
-    const generator = fetchGenerator();
+    // Without WebGL 2 nothing is downloaded but the picture generator, which starts at once
+    // unless an earlier visit kept the pictures: making them takes longest.
+    const kept = readKept();
+    const generator = kept.then((found) => (found.size ? null : fetchGenerator()));
     generator.catch(() => {});
-    probeWebGL2().then((drawable) => loadIfDrawable(drawable, generator));
+    probeWebGL2().then((drawable) => loadIfDrawable(drawable, kept, generator));
   }
 
   load();

@@ -2,7 +2,11 @@
 // WebAssembly (art.js, art.wasm) draws them in workers (art-worker.js), a few at once since the
 // pictures do not depend on each other, into the same BMP bytes as build/Data/ holds. The
 // generator is some 90 kB and its fonts 25 kB; the pictures it draws are 1.5 MB compressed.
-import { FILES } from './site.js';
+// Once made, they are kept in a store of the browser's Cache Storage named by the release and
+// the generator's own content (site.py's PICTURES), and the next visit reads them from there
+// instead of making them again; a new release or a changed generator has a store of its own
+// (the service worker removes the others).
+import { FILES, PICTURES } from './site.js';
 
 // How many workers draw: one a processor, up to four (the page's own thread mostly waits for
 // the network meanwhile).
@@ -30,22 +34,56 @@ export function fetchGenerator() {
   ]);
 }
 
-// Draws every picture with the generator that fetchGenerator gives (or fetches it);
-// onPicture(path, bytes, count) gets each as it is done, path being its name in the demo's
-// file system ("Data/nuage.bmp") and count how many there are. Settles once all are made;
-// rejects with what went wrong (a download, a worker that did not start, the generator's own
-// message).
-export async function makePictures(onPicture, generator = fetchGenerator()) {
-  const [module, ...fonts] = await generator;
-  const workers = [];
+// The pictures that an earlier visit kept: path ("Data/nuage.bmp") -> bytes, empty where none
+// are (or the browser keeps nothing for this page: Cache Storage needs a secure context).
+export async function readKept() {
+  const kept = new Map();
   try {
-    return await new Promise((resolve, reject) => {
-      let next = 0, count = null, done = 0;
+    if (!window.caches || !(await caches.has(PICTURES))) return kept;
+    const store = await caches.open(PICTURES);
+    await Promise.all((await store.keys()).map(async (request) => {
+      const bytes = await (await store.match(request)).arrayBuffer();
+      kept.set(new URL(request.url).pathname.slice(1), new Uint8Array(bytes));
+    }));
+  } catch (e) {
+    console.warn(`The kept pictures could not be read: ${e.message}`);
+    kept.clear();
+  }
+  return kept;
+}
+
+// Keeps the pictures (path -> bytes) for the next visit. Settles once they are kept; false
+// where the browser keeps nothing.
+export async function keep(pictures) {
+  if (!window.caches) return false;
+  try {
+    const store = await caches.open(PICTURES);
+    await Promise.all([...pictures].map(([path, bytes]) => store.put(new Request(path),
+      new Response(bytes, { headers: { 'Content-Type': 'image/bmp' } }))));
+    return true;
+  } catch (e) {
+    console.warn(`The pictures could not be kept for the next visit: ${e.message}`);
+    return false;
+  }
+}
+
+// Draws the pictures `ids` (the texture table's indices) in their order, with the generator
+// that fetchGenerator gives (or fetches it); onPicture(path, bytes) gets each as it is done,
+// path being its name in the demo's file system ("Data/nuage.bmp"). Returns {done, hurry}:
+// done settles once all are made, or rejects with what went wrong (a download, a worker that
+// did not start, the generator's own message); hurry(ids) has those drawn next, in that order.
+export function makePictures(ids, onPicture, generator = fetchGenerator()) {
+  const queue = [...ids];
+  const workers = [];
+  const making = async () => {
+    const [module, ...fonts] = await generator;
+    return new Promise((resolve, reject) => {
+      let done = 0;
       const failed = (why) => reject(new Error(why));
       const give = (worker) => {
-        if (count !== null && next < count) worker.postMessage({ draw: next++ });
+        if (queue.length) worker.postMessage({ draw: queue.shift() });
       };
-      for (let i = 0; i < workerCount(); i++) {
+      for (let i = 0; i < Math.min(workerCount(), ids.length); i++) {
         const worker = new Worker(FILES['art-worker.js']);
         workers.push(worker);
         // A worker that does not start says nothing of why: its script's download tells.
@@ -59,18 +97,22 @@ export async function makePictures(onPicture, generator = fetchGenerator()) {
         worker.onmessage = ({ data }) => {
           if (data.error) return failed(data.error);
           if (data.log) return console.warn(data.log);
-          if (data.ready) {
-            count = data.count;
-            return give(worker);
-          }
-          onPicture(data.path, data.bytes, count);
-          if (++done === count) return resolve(count);
+          if (data.ready) return give(worker);
+          onPicture(data.path, data.bytes);
+          if (++done === ids.length) return resolve();
           return give(worker);
         };
         worker.postMessage({ start: { script: FILES['art.js'], module, fonts } });
       }
     });
-  } finally {
-    for (const worker of workers) worker.terminate();
-  }
+  };
+  const done = ids.length ? making() : Promise.resolve();
+  done.finally(() => { for (const worker of workers) worker.terminate(); }).catch(() => {});
+  return {
+    done,
+    hurry(first) {
+      const wanted = first.filter((id) => queue.includes(id));
+      queue.splice(0, queue.length, ...wanted, ...queue.filter((id) => !wanted.includes(id)));
+    },
+  };
 }

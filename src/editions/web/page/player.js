@@ -22,6 +22,7 @@ export function createPlayer(audio, screen) {
   let hideTimer = 0;
   let dragging = false;
   let seeking = Promise.resolve();
+  let afterShown = null;  // settles the seek whose frame waits for its pictures
 
   state.paused = false;
 
@@ -226,6 +227,7 @@ export function createPlayer(audio, screen) {
     },
 
     stop() {
+      this.shown();
       demo = null;
       state.paused = false;
       clearTimeout(hideTimer);
@@ -264,6 +266,21 @@ export function createPlayer(audio, screen) {
       if (!dragging) showTime(clock);
     },
 
+    // The demo waits for pictures: the clock holds, and the music with it.
+    hold() {
+      lastNow = performance.now();
+      audio.pause();
+    },
+
+    // The frame that a seek, a pause or a step chose is on the canvas: the clock goes on from
+    // it now.
+    shown() {
+      lastNow = performance.now();
+      const settle = afterShown;
+      afterShown = null;
+      if (settle) settle();
+    },
+
     pause() {
       if (!demo || state.paused) return;
       state.paused = true;
@@ -293,7 +310,8 @@ export function createPlayer(audio, screen) {
       else this.pause();
     },
 
-    // Settles with the frame's clock once the frame at ms is on the canvas.
+    // Settles with the frame's clock once the frame at ms is on the canvas, which may wait for
+    // its pictures.
     seek(ms) {
       if (!demo) return Promise.reject(new Error('nothing plays'));
       const instance = demo;
@@ -308,7 +326,9 @@ export function createPlayer(audio, screen) {
         showTime(shown);
         if (state.paused) showAddress();
         screen.changed();
-        requestAnimationFrame(() => resolve(shown));
+        const settle = () => requestAnimationFrame(() => resolve(shown));
+        if (state.waitingFor.length) afterShown = settle;
+        else settle();
       }));
       return seeking;
     },

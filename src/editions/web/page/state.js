@@ -21,6 +21,10 @@
 //   answeredAt, firstFrameAt, musicAt  ms from navigation to the answer, to the first frame on
 //             the canvas, and to the first pass with the music playing (for the benchmark)
 //   loaded    ms from navigation to each part being there: {program, timeline, pictures, music}
+//   pictures  how this visit got its pictures: {made (by the generator), read (kept by an
+//             earlier visit), kept (whether all are kept for the next visit; null until known)}
+//   waitingFor  the pictures that the next frame waits for, by their index in the texture table
+//             (timeline.json's pictures); empty while none is missing
 //   help      whether the keys' overlay is open        recoveries  how often the demo has built its
 //             picture again after the browser took WebGL away
 // The length and the chapters come from the timeline itself (timeline.json, which
@@ -34,6 +38,7 @@ export const state = {
   duration: null, chapters: [], shared: null, snapshotsTo: 0, seekFrames: 0,
   reducedFlashing: false, version: VERSION, offline: false, answeredAt: null,
   firstFrameAt: null, musicAt: null, loaded: {}, help: false, recoveries: 0,
+  pictures: { made: 0, read: 0, kept: null }, waitingFor: [],
 };
 
 // Makes window.kelvorin: every field above, read as it is now, and seek(ms).
@@ -44,7 +49,7 @@ export function publish(seek) {
       enumerable: true,
       get: () => {
         const value = state[key];
-        if (Array.isArray(value)) return value.map((item) => ({ ...item }));
+        if (Array.isArray(value)) return value.map((item) => (item && typeof item === 'object' ? { ...item } : item));
         return value && typeof value === 'object' ? { ...value } : value;
       },
     });

@@ -2,8 +2,10 @@
 // name, so that the next visit plays from there, with or without the network, music included;
 // the browser's look at this file on each visit is the only check for a new release. A new
 // release is cached whole beside the old one, then takes over in one step: the old cache goes
-// as the new worker becomes active (offline.js lets it take over at once while nothing plays).
-// site.py writes the release, its name and its files, in place of the next line.
+// as the new worker becomes active (offline.js lets it take over at once while nothing plays),
+// and so does any store of pictures but the release's own (the page keeps them: pictures.js).
+// site.py writes the release, its name, its files and its pictures' store, in place of the
+// next line.
 const RELEASE = null;
 const CACHE = `kelvorin-${RELEASE.name}`;
 
@@ -15,8 +17,8 @@ self.addEventListener('install', (event) => {
 // get the rest of it from elsewhere (the browser fails it). The next visit is the worker's.
 self.addEventListener('activate', (event) => {
   event.waitUntil(caches.keys()
-    .then((names) => Promise.all(names.filter((name) => name.startsWith('kelvorin-') && name !== CACHE)
-      .map((name) => caches.delete(name)))));
+    .then((names) => Promise.all(names.filter((name) => name.startsWith('kelvorin-') && name !== CACHE
+      && name !== RELEASE.pictures).map((name) => caches.delete(name)))));
 });
 
 self.addEventListener('message', (event) => {
