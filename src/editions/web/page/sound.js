@@ -17,8 +17,8 @@
 // An element plays when its time moves: its readyState is not enough. WebKitGTK leaves it at
 // HAVE_CURRENT_DATA after a seek while the music plays on, reports a place up to a second off
 // for a moment after the seek (putting it back then only seeks again, for ever), and now and
-// then holds an element still that says it has all its data; a pass seeks such a one again,
-// less often each time. While it waits for its data (a seek beyond what has arrived), the
+// then holds an element still that says it has all its data (most often on a busy machine); a
+// pass seeks such a one again, then loads it again at its place, less often each time. While it waits for its data (a seek beyond what has arrived), the
 // picture waits with it, for LATE_AFTER at most: then the demo
 // plays on silently, and the music joins at the demo clock as soon as it can play there.
 //
@@ -111,10 +111,15 @@ export function createSound(notice) {
       channel.element.load();
     },
 
-    // Inside the viewer's click, key press or touch end, which browsers require before sound.
+    // Inside the viewer's click, key press or touch end, which browsers require before sound:
+    // the context, and a sample that should be playing and is not (Safari starts a media
+    // element only there).
     unlock() {
       this.create();
       if (this.context && this.context.state !== 'running') this.context.resume().catch(() => {});
+      for (const channel of this.channels) {
+        if (channel && channel.wanted && channel.element.paused) channel.element.play().catch(() => {});
+      }
     },
 
     // The demo starts its sound; false where there is none.
@@ -205,6 +210,8 @@ export function createSound(notice) {
       const drifted = Math.abs(e.currentTime - position) >= DRIFT && settled && (moving || !channel.late);
       const still = Math.max(channel.movedAt, channel.soughtAt, channel.playedAt);
       const stuck = !e.paused && !moving && e.readyState >= HAVE_CURRENT_DATA && now - still >= channel.kickAfter;
+      // Sought once in vain, it is loaded again at its place (WebKitGTK's can stay still for good).
+      if (stuck && channel.kickAfter > KICK_AFTER) e.load();
       if (moving) channel.kickAfter = KICK_AFTER;
       else if (stuck) channel.kickAfter *= 2;
       if (drifted || stuck) {
