@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Offline and installable: the page has a web app manifest, and after the first visit its
+"""Offline and installable: the page has a web app manifest (and Safari's own icon and title), and after the first visit its
 service worker keeps the whole site, so that with the network switched off a second visit asks
 the question, plays the demo with its music, and seeks into the music far ahead of where it
 is. The network is switched off by stopping the site's server."""
@@ -22,6 +22,15 @@ def test():
         sizes = {icon["sizes"] for icon in manifest["icons"]}
         if manifest["name"] != "KELVORIN" or manifest["display"] != "fullscreen" or not {"192x192", "512x512"} <= sizes:
             fail(f"the manifest is {json.dumps(manifest)}")
+        # Safari's Add to Home Screen reads neither: its icon and title come from the page.
+        apple = driver.execute_async_script(
+            "const done = arguments[0], link = document.querySelector('link[rel=apple-touch-icon]');"
+            "const title = document.querySelector('meta[name=apple-mobile-web-app-title]').content;"
+            "const image = new Image(); image.onerror = () => done(null);"
+            "image.onload = () => done([link.sizes.value, image.naturalWidth, image.naturalHeight, title]);"
+            "image.src = link.href;")
+        if apple != ["180x180", 180, 180, "KELVORIN"]:
+            fail(f"the apple-touch-icon's size, width, height and the title: {apple}")
         kept = driver.execute_async_script(
             "const done = arguments[0];"
             "caches.keys().then((k) => caches.open(k[0])).then((c) => c.keys()).then((r) => done(r.length));")

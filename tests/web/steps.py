@@ -8,10 +8,13 @@ import browser
 from browser import fail, hooks, wait_for
 
 
-def play(driver, server, query=""):
-    """Opens the page, answers No (in the page) and waits for the demo to play."""
+def play(driver, server, query="", before_answer=None):
+    """Opens the page, answers No (in the page) and waits for the demo to play; before_answer is
+    a script run in the page while it asks the question."""
     driver.get(server.url(f"index.html{query}"))
     wait_for(driver, "kelvorin.state === 'question'", "the start question")
+    if before_answer:
+        driver.execute_script(before_answer)
     driver.find_element("id", "no").click()
     wait_for(driver, "kelvorin.state === 'playing' && kelvorin.fps > 0", "the demo to play")
 

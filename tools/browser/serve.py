@@ -7,11 +7,17 @@ the types of the site's files, and the caching that names by content allow: a fi
 NAME.HASH.EXT never changes, so a browser may keep it a year without asking again; index.html
 and sw.js are asked for again on every visit.
 
+A slow line of its own, the same for every browser (the loading benchmark's, where a browser has
+no network throttling of its own to drive):
+  --latency MS               every answer waits MS milliseconds before its headers
+  --rate BYTES               every answer's body comes at BYTES bytes a second at most
+
 For the browser tests, two ways to be a bad network while a flag file exists:
   --hold REGEX FLAG          requests whose path matches wait until FLAG is removed
   --break REGEX BYTES FLAG   responses whose path matches stop after BYTES bytes of the file
                              (the connection is cut), and later ones fail at once
-Usage: serve.py DIR PORT [--hold REGEX FLAG] [--break REGEX BYTES FLAG]   (on 127.0.0.1)"""
+Usage: serve.py DIR PORT [--latency MS] [--rate BYTES] [--hold REGEX FLAG] [--break REGEX BYTES FLAG]
+       (on 127.0.0.1)"""
 import functools
 import gzip
 import http.server
@@ -19,6 +25,7 @@ import io
 import os
 import re
 import sys
+import threading
 import time
 
 RANGE = re.compile(r"^bytes=(\d*)-(\d*)$")
@@ -27,6 +34,31 @@ CONTENT_NAMED = re.compile(r"\.[0-9a-f]{10}\.[^/]+$")
 COMPRESSED = re.compile(r"^(text/|application/(javascript|json|wasm|manifest\+json))")
 HOLD = []   # (pattern, flag file)
 BREAK = []  # (pattern, bytes, flag file)
+LINE = {"latency": 0.0, "rate": 0, "free": 0.0}  # s before each answer; bytes a second (0: no
+# limit); when the line is free for the next piece (time.monotonic())
+LINE_LOCK = threading.Lock()
+PIECE = 16384
+
+
+class Throttled:
+    """A response's output on the one line that every answer shares, as a slow network is: each
+    piece of PIECE bytes takes its turn at LINE's rate."""
+
+    def __init__(self, out):
+        self.out = out
+
+    def write(self, data):
+        for at in range(0, len(data), PIECE):
+            piece = data[at:at + PIECE]
+            with LINE_LOCK:
+                LINE["free"] = max(LINE["free"], time.monotonic()) + len(piece) / LINE["rate"]
+                due = LINE["free"]
+            time.sleep(max(0.0, due - time.monotonic()))
+            self.out.write(piece)
+        return len(data)
+
+    def __getattr__(self, name):
+        return getattr(self.out, name)
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -37,9 +69,15 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
+    def setup(self):
+        super().setup()
+        if LINE["rate"]:
+            self.wfile = Throttled(self.wfile)
+
     def send_head(self):
         self.ranged = None
         self.cut = None
+        time.sleep(LINE["latency"])
         for pattern, flag in HOLD:
             while pattern.search(self.path) and os.path.exists(flag):
                 time.sleep(0.05)
@@ -119,7 +157,10 @@ def main():
         sys.exit(__doc__.splitlines()[-1])
     site, port, rest = args[0], int(args[1]), args[2:]
     while rest:
-        if rest[0] == "--hold" and len(rest) >= 3:
+        if rest[0] in ("--latency", "--rate") and len(rest) >= 2:
+            LINE[rest[0][2:]] = float(rest[1]) / 1000 if rest[0] == "--latency" else int(rest[1])
+            rest = rest[2:]
+        elif rest[0] == "--hold" and len(rest) >= 3:
             HOLD.append((re.compile(rest[1]), rest[2]))
             rest = rest[3:]
         elif rest[0] == "--break" and len(rest) >= 4:

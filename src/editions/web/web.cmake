@@ -77,12 +77,13 @@ foreach(font DejaVuSans-Bold DejaVuSans)
   list(APPEND WEB_FILES fonts/${font}.ttf)
 endforeach()
 
-# The icon in the sizes that the manifest and the phones' home screens ask for.
+# The icon in the sizes that the manifest and the phones' home screens ask for (180: Safari's
+# Add to Home Screen).
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin.png
   COMMAND ${CMAKE_COMMAND} -E copy ${KELVORIN_NATIVE_BUILD}/kelvorin.png ${CMAKE_BINARY_DIR}/kelvorin.png
   DEPENDS ${KELVORIN_NATIVE_BUILD}/kelvorin.png)
 list(APPEND WEB_FILES kelvorin.png)
-foreach(size 192 512)
+foreach(size 180 192 512)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kelvorin-${size}.png
     COMMAND convert ${KELVORIN_NATIVE_BUILD}/kelvorin.png -filter Lanczos -resize ${size}x${size}
             -strip -define png:exclude-chunks=date,time ${CMAKE_BINARY_DIR}/kelvorin-${size}.png

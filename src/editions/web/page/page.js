@@ -56,6 +56,11 @@ import { publish, state } from './state.js';
   document.addEventListener('visibilitychange', () => {
     if (document.visibilityState === 'visible' && state.state === 'playing') audio.unlock();
   });
+  // A sound output that has not started (or that a call interrupted) gets each later gesture,
+  // which is when browsers let it start.
+  for (const gesture of ['pointerup', 'keydown', 'touchend']) {
+    window.addEventListener(gesture, () => { if (state.state === 'playing') audio.unlock(); }, true);
+  }
 
   // Settles once the demo can start (loadIfDrawable starts the loading).
   let loaded = null;
