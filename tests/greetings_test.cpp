@@ -8,9 +8,8 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
-#include <malloc.h>
-#include <unistd.h>
 
+#include "memory.h"
 #include "offscreen_harness.h"
 #include "scenes/state.h"
 #include "scroller_reference.h"
@@ -18,7 +17,9 @@
 using harness::EnterScene;
 using harness::FeedbackEye;
 using harness::Frame;
+using harness::HeapBytesInUse;
 using harness::Primitive;
+using harness::ResidentKilobytes;
 using harness::Vertex;
 using kelvorin::ScrollerDots;
 using namespace kelvorin;
@@ -312,22 +313,6 @@ TEST_F(GreetingsTest, ProbesTheTextThePictureAndTheSpiral) {
         }
     EXPECT_GT(white, 200) << "the scroller's dots";
     EXPECT_GT(coloured, 500) << "the lit spiral";
-}
-
-long ResidentKilobytes() {
-    long pages = 0, resident = 0;
-    FILE *f = std::fopen("/proc/self/statm", "r");
-    if (!f) return -1;
-    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = -1;
-    std::fclose(f);
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-// Bytes in use on the main thread's heap, where the scenes and the driver's calls on this thread
-// allocate: exact, unlike the resident size, which moves by whole arenas and thread stacks.
-long HeapBytesInUse() {
-    struct mallinfo2 info = mallinfo2();
-    return long(info.uordblks + info.hblkhd);
 }
 
 // Half an hour in the closing scene at a tiny size: every value stays finite, and memory

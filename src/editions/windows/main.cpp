@@ -1,5 +1,5 @@
 // The demo on Windows, a GUI program. Its inputs are the start question, Escape, F1, Data/ and
-// one option, --reduced-flashing.
+// the options of shell/command_line.h: --reduced-flashing, --fullscreen or --window, --loop.
 #include "platform/platform.h"
 #include "shell/command_line.h"
 #include "shell/frame_loop.h"
