@@ -21,6 +21,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     // The demo clock counts whole milliseconds; by default the system timer steps by several.
     timeBeginPeriod(1);
+    // The display and the machine stay awake while the demo runs, the power plan's timers
+    // included (the window procedure refuses the screen saver as well); Windows lifts this
+    // when the program ends.
+    SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
     kelvorin::platform = &kelvorin::windowPlatform;
     int code = kelvorin::RunDemo();
     timeEndPeriod(1);
