@@ -154,6 +154,16 @@ answer() {
   press "$id" "$2"
 }
 
+# quit_cleanly WINDOW: Escape ends the demo with exit code 0, and its standard error holds no
+# error and no sanitizer report.
+quit_cleanly() {
+  press "$1" Escape
+  wait_exit
+  [ "$RC" = 0 ] || fail "exit code $RC after Escape"
+  ! grep -qE 'Sanitizer|runtime error' "$WORK/stderr" || fail "a sanitizer report"
+  ! grep -q '^ERROR' "$WORK/stderr" || fail "an error was reported"
+}
+
 # geometry WINDOW: prints "X Y WIDTH HEIGHT" of the window's client area on the screen.
 geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}

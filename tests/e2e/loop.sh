@@ -13,8 +13,14 @@ id=$(wait_window KELVORIN) || fail "no demo window"
 "$BUILD/xwin" find "Start FullScreen?" >/dev/null && fail "the start question was asked"
 read -r x y w h < <(geometry "$id")
 [ "$x $y $w $h" = "0 0 800 600" ] || fail "the window is ${w}x$h at $x,$y"
-xdotool mousemove 300 300
-sleep 0.3
+# Without a window manager a fullscreen window looks like any other that fills the screen;
+# what tells them apart is the hidden mouse cursor, once the window has the pointer.
+waiting "the cursor to hide over the fullscreen window"
+for _ in $(seq 20); do
+  xdotool mousemove 300 300
+  sleep 0.3
+  [ "$("$BUILD/xwin" cursor)" = hidden ] && break
+done
 [ "$("$BUILD/xwin" cursor)" = hidden ] || fail "the window is not fullscreen: the cursor shows"
 
 # Shots until one in the greetings is followed by one in the scenes of the first 80 s.
@@ -31,9 +37,6 @@ done
 echo "scenes seen:$seen"
 kill -0 "$DEMO_PID" || fail "the demo died"
 
-press "$id" Escape
-wait_exit
-[ "$RC" = 0 ] || fail "exit code $RC after Escape"
-! grep -q "Start FullScreen?" "$WORK/stderr" || fail "the start question was asked"
-! grep -q "^ERROR\|^Vask GL" "$WORK/stderr" || fail "a box was shown: $(cat "$WORK/stderr")"
+quit_cleanly "$id"
+! grep -q "^Start FullScreen?\|^Vask GL" "$WORK/stderr" || fail "a box was shown"
 echo PASS

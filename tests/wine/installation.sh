@@ -16,9 +16,7 @@ read -r x y w h style mode < <(demo_window KELVORIN)
 [ "$x $y $w $h $style" = "0 0 800 600 overlapped" ] ||
   fail "the window is $style at $x,$y with a ${w}x$h client area"
 id=$(wait_window KELVORIN) || fail "no X window titled KELVORIN"
-waiting "a picture that is not black"
-for _ in $(seq 60); do lit "$id" && break; sleep 0.5; done
-lit "$id" || fail "the window stayed black for 30 s"
+wait_lit "$id"
 press "$id" Escape
 wait_exit
 [ "$RC" = 0 ] || fail "exit code $RC after Escape"
