@@ -49,7 +49,7 @@ bool StartDemo() {
     return true;
 }
 
-bool DemoPass() { return DemoPassAt(LoopClock(ReadDemoClock())); }
+bool DemoPass() { return DemoPassAt(ReadLoopClock()); }
 
 bool DemoPassAt(uint32_t clock) {
     if (done) return false;

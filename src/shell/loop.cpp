@@ -3,6 +3,7 @@
 #include "assets/sound.h"
 #include "scenes/state.h"
 #include "shell/afterglow.h"
+#include "timeline/clock.h"
 #include "timeline/length.h"
 
 namespace kelvorin {
@@ -13,6 +14,7 @@ namespace {
 
 DemoState start;
 uint32_t passStart = 0;  // the clock at which the current pass of the demo began
+bool restarted = false;  // whether the last LoopClock started the demo again
 
 }  // namespace
 
@@ -32,10 +34,21 @@ uint32_t LoopClock(uint32_t clock) {
     uint32_t elapsed = clock - passStart;
     if (elapsed < DEMO_LENGTH_MS) return elapsed;
     RestartDemo();
-    // The next pass begins where the last one ended, so that the music keeps its place on the
-    // wall clock; after a stall longer than a whole pass (a suspended machine), at once.
+    restarted = true;
+    // The next pass begins where the last one ended; after a stall longer than a whole pass (a
+    // suspended machine), at once.
     passStart = elapsed < 2 * DEMO_LENGTH_MS ? passStart + DEMO_LENGTH_MS : clock;
     return clock - passStart;
+}
+
+uint32_t ReadLoopClock() {
+    restarted = false;
+    uint32_t clock = LoopClock(ReadDemoClock());
+    if (!restarted) return clock;
+    // Loading the music again takes a moment: the pass counts from a reading taken once it
+    // plays, as the first pass does, so that picture and music start together.
+    passStart = ReadDemoClock();
+    return 0;
 }
 
 }  // namespace kelvorin

@@ -18,7 +18,11 @@ void KeepDemoStart();
 void RestartDemo();
 // The clock for the next frame: under loopDemo, counted from the start of the current pass of
 // the demo, and restarting the demo when it reaches DEMO_LENGTH_MS; otherwise the clock given.
-// Wall clocks and synthetic ones alike, wrapping past 2^32 ms as they do.
+// On a synthetic clock the next pass begins exactly at the length, so that frame k + 191 x fps
+// draws frame k; clocks wrap past 2^32 ms as they do.
 uint32_t LoopClock(uint32_t clock);
+// LoopClock on the wall clock (ReadDemoClock), for the frame loop: a pass that starts again
+// counts from a reading taken once its music plays, as the first pass does.
+uint32_t ReadLoopClock();
 
 }  // namespace kelvorin
