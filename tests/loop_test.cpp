@@ -14,6 +14,7 @@
 #include "shell/command_line.h"
 #include "shell/frame_loop.h"
 #include "shell/loop.h"
+#include "shell/offline_run.h"
 #include "shell/render_state.h"
 #include "shell/window.h"
 #include "timeline/clock.h"

@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 #include "scenes/dispatcher.h"
+#include "shell/offline_run.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -20,25 +21,20 @@ constexpr int WIDTH = 800, HEIGHT = 600;
 
 // The demo's own start-up path on the offscreen backend; needs Data/ in the working directory.
 inline bool OpenOffscreen() {
-    kelvorin::platform = &kelvorin::offscreenPlatform;
-    return kelvorin::OpenDemoWindow("KELVORIN", WIDTH, HEIGHT, 16, false);
+    return kelvorin::OpenOfflineWindow(kelvorin::offscreenPlatform, WIDTH, HEIGHT);
 }
 
-// One pass of the frame loop at clock t: the delta is the unsigned difference to the previous
-// pass (the first pass's delta is its own clock), then the dispatcher draws.
-inline uint32_t lastClock = 0;
+// One frame at clock t that nobody sees (no afterglow, no present): the delta counts from the
+// previous frame's clock (the first frame's from 0).
 inline bool anyFrame = false;
 inline void Frame(uint32_t t) {
-    kelvorin::tempo = double(uint32_t(t - (anyFrame ? lastClock : 0)));
-    kelvorin::time = t;
-    lastClock = t;
+    kelvorin::DrawUnseenFrameAt(t);
     anyFrame = true;
-    kelvorin::DrawFrame();
 }
 
 // Frames every step ms, starting at 0 (or after the last frame), up to and including until.
 inline void PlayTo(uint32_t until, uint32_t step) {
-    uint32_t t = anyFrame ? lastClock + step : 0;
+    uint32_t t = anyFrame ? kelvorin::time + step : 0;
     for (; t <= until; t += step) Frame(t);
 }
 
@@ -46,15 +42,14 @@ inline void PlayTo(uint32_t until, uint32_t step) {
 // the next Frame's delta counts from t. The scene's own values are as the program loaded them.
 inline void EnterScene(int32_t id, uint32_t t) {
     kelvorin::numscene = id;
-    lastClock = t;
+    kelvorin::time = t;
     anyFrame = true;
 }
 
 // The frame as RGB bytes, bottom row first.
 inline std::vector<unsigned char> ReadFrame() {
     std::vector<unsigned char> pixels(size_t(WIDTH) * HEIGHT * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    kelvorin::ReadBackFrame(WIDTH, HEIGHT, kelvorin::PIXELS_RGB, pixels.data());
     return pixels;
 }
 

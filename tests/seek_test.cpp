@@ -10,7 +10,7 @@
 #include "offscreen_harness.h"
 #include "scenes/dispatcher.h"
 #include "scenes/state.h"
-#include "shell/frame_loop.h"
+#include "shell/offline_run.h"
 #include "shell/render_state.h"
 #include "shell/seek.h"
 #include "timeline/clock.h"
@@ -28,21 +28,22 @@ struct Seen {
     DemoState after;
 };
 
-// Plays frames 0 to the last moment's, each skimmed into a small view but the moments' own;
-// between frames, makeEvery > 0 lets the snapshots advance that many frames at a time.
+// Plays frames 0 to the last moment's, each skimmed but the moments' own; between frames,
+// makeEvery > 0 lets the snapshots advance that many frames at a time.
 std::map<uint64_t, Seen> PlayStraight(uint64_t makeEvery) {
     std::map<uint64_t, Seen> seen;
-    for (uint32_t ms : MOMENTS) seen[FirstFrameAt(ms, SEEK_FPS)];
-    uint64_t last = seen.rbegin()->first;
-    UseSkimView(harness::WIDTH, harness::HEIGHT);
-    for (uint64_t k = 0; k <= last; k++) {
-        bool moment = seen.count(k) > 0;
-        if (moment) ResizeView(harness::WIDTH, harness::HEIGHT);
-        DrawFrameAt(FrameClock(k, SEEK_FPS));
-        if (moment) {
+    OfflineRun run(harness::WIDTH, harness::HEIGHT, SEEK_FPS);
+    for (uint32_t ms : MOMENTS) {
+        uint64_t k = FirstFrameAt(ms, SEEK_FPS);
+        seen[k];
+        run.Need(k, k);
+    }
+    for (uint64_t last = seen.rbegin()->first; run.Next() <= last;) {
+        uint64_t k = run.Next();
+        run.DrawNext();
+        if (seen.count(k)) {
             seen[k].pixels = harness::ReadFrame();
             SaveDemoState(seen[k].after);
-            UseSkimView(harness::WIDTH, harness::HEIGHT);
         }
         if (makeEvery && k % makeEvery == 0) MakeSnapshots(k + makeEvery, 0);
     }

@@ -27,12 +27,4 @@ void RestartAfterglow();
 // afterglow's texture afresh.
 void ForgetAfterglowTexture();
 
-// Frames before first that only advance the scenes' state may go into a tiny view (UseSkimView);
-// from this frame on they are drawn at full size, so that frame first has its afterglow: the
-// time of AFTERGLOW_FRAMES frames at 60 fps, at fps frames a second.
-inline uint64_t FirstFullSizeFrame(uint64_t first, long fps) {
-    uint64_t frames = (uint64_t(AFTERGLOW_FRAMES) * uint64_t(fps) + 59) / 60;
-    return first > frames ? first - frames : 0;
-}
-
 }  // namespace kelvorin

@@ -90,13 +90,6 @@ int EndDemo() {
     return escaped ? 0 : (int)message.wParam;
 }
 
-void DrawFrameAt(uint32_t clock) {
-    StepClock(clock);
-    DrawFrame();
-    DrawAfterglow();
-    platform->swapBuffers();
-}
-
 bool askStartQuestion = true;
 
 int RunDemo() {

@@ -23,10 +23,4 @@ int EndDemo();
 // follows what the viewer hears, and may be paused or moved by seeking.
 bool DemoPassAt(uint32_t clock);
 
-// One pass on a synthetic clock, for the offline renderer, the benchmark and the browser's
-// single frames: the clock stepped to clock, the scene drawn (with its afterglow under reduced
-// flashing) and presented; no events. The present ends the frame (unpresented frames pile up
-// in the driver).
-void DrawFrameAt(uint32_t clock);
-
 }  // namespace kelvorin

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "scenes/dispatcher.h"
 #include "scenes/state.h"
+#include "shell/offline_run.h"
 #include "timeline/clock.h"
 
 namespace kelvorin {
@@ -21,11 +22,7 @@ std::vector<Chapter> chapters;  // as far as the silent run has gone
 // How often the silent run looks at the clock.
 const uint64_t FRAMES_BETWEEN_CLOCK_READINGS = 16;
 
-// One frame of the synthetic clock, drawn and not presented.
-void StepFrame(uint64_t k) {
-    StepClock(FrameClock(k, SEEK_FPS));
-    DrawFrame();
-}
+void StepFrame(uint64_t k) { DrawUnseenFrameAt(FrameClock(k, SEEK_FPS)); }
 
 // Before the silent run draws frame k: a new chapter where a scene that begins one takes over.
 void NoteChapter(uint64_t k) {

@@ -15,6 +15,7 @@
 
 #include "platform/platform.h"
 #include "png/writer.h"
+#include "shell/offline_run.h"
 
 #ifdef KELVORIN_GLES
 #include "gles/gles.h"
@@ -26,22 +27,6 @@ namespace {
 using namespace kelvorin;
 
 const int WIDTH = 360, HEIGHT = 240;
-
-bool Open() {
-    platform = &offscreenPlatform;
-    PixelFormatRequest request{24, 16, 0, 0, 0, 0, true};
-    return platform->registerClass() &&
-           platform->createWindow("probe", WIDTH, HEIGHT, false, request) &&
-           platform->getDeviceContext() && platform->choosePixelFormat(request) &&
-           platform->setPixelFormat() && platform->createContext() && platform->makeCurrent();
-}
-
-void Close() {
-    platform->releaseCurrent();
-    platform->deleteContext();
-    platform->releaseDeviceContext();
-    platform->destroyWindow();
-}
 
 // An 8 x 8 checkerboard of two colours, sampled without filtering.
 GLuint Checkerboard() {
@@ -289,8 +274,7 @@ bool Recreate() {
 
 bool Write(const char *path) {
     std::vector<unsigned char> pixels(size_t(WIDTH) * HEIGHT * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, WIDTH, HEIGHT, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    ReadBackFrame(WIDTH, HEIGHT, PIXELS_BGRA, pixels.data());
     FILE *file = std::fopen(path, "wb");
     if (!file) return false;
     bool written = WritePng(file, WIDTH, HEIGHT, 4, pixels.data(), ROWS_BOTTOM_FIRST | ROWS_BGR);
@@ -304,7 +288,7 @@ int main(int argc, char **argv) {
         std::fputs("usage: gl_probe OUT.png\n", stderr);
         return 2;
     }
-    if (!Open()) {
+    if (!OpenBareContext(offscreenPlatform, WIDTH, HEIGHT, 24)) {
         std::fputs("gl_probe: no rendering context\n", stderr);
         return 1;
     }
@@ -317,6 +301,6 @@ int main(int argc, char **argv) {
     Afterimage(texture);
     bool written = Write(argv[1]);
     gluDeleteQuadric(quadric);
-    Close();
+    CloseBareContext();
     return written ? 0 : 1;
 }

@@ -5,9 +5,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
-#include "shell/afterglow.h"
-#include "shell/render_state.h"
-#include "shell/window.h"
+#include "shell/offline_run.h"
 
 // OpenGL 3.0's, which the GL 1.1 headers lack; the GL layer passes the query on to GLES.
 #ifndef GL_MAX_RENDERBUFFER_SIZE
@@ -22,32 +20,15 @@ struct Limits {
     GLint viewport[2] = {0, 0}, renderbuffer = 0, texture = 0;
 };
 
-// A small pbuffer and a context of its own, through the same backend steps as the demo's
-// window but without its render state: the demo's random pools and textures are made once,
-// by the window that draws.
+// A small context of its own, without the demo's render state: the demo's random pools and
+// textures are made once, by the window that draws.
 bool ReadLimits(Limits *limits) {
-    platform = &offscreenPlatform;
-    PixelFormatRequest request{16, 16, 0, 0, 0, 0, true};
-    bool window = false, context = false;
-    bool ok = platform->registerClass() &&
-              (window = platform->createWindow("KELVORIN", 16, 16, false, request)) &&
-              platform->getDeviceContext() && platform->choosePixelFormat(request) &&
-              platform->setPixelFormat() && (context = platform->createContext()) &&
-              platform->makeCurrent();
-    if (ok) {
-        glGetIntegerv(GL_MAX_VIEWPORT_DIMS, limits->viewport);
-        glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &limits->renderbuffer);
-        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limits->texture);
-    }
-    if (context) {
-        platform->releaseCurrent();
-        platform->deleteContext();
-    }
-    if (window) {
-        platform->releaseDeviceContext();
-        platform->destroyWindow();
-    }
-    return ok;
+    if (!OpenBareContext(offscreenPlatform, 16, 16, 16)) return false;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, limits->viewport);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &limits->renderbuffer);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limits->texture);
+    CloseBareContext();
+    return true;
 }
 
 int PowerOfTwo(int n) {
@@ -94,8 +75,7 @@ bool CheckDrawingLimits(const FrameMaking &m, bool reducedFlashing, std::string 
 }
 
 bool OpenFrameWindow(const FrameMaking &m) {
-    platform = &offscreenPlatform;
-    if (!OpenDemoWindow("KELVORIN", m.DrawnWidth(), m.DrawnHeight(), 16, false)) return false;
+    if (!OpenOfflineWindow(offscreenPlatform, m.DrawnWidth(), m.DrawnHeight())) return false;
     // The demo draws its wire shapes and points one pixel wide and never sets a width: drawn
     // at scale times the size they keep their weight only as many pixels wide.
     if (m.scale > 1) {
@@ -103,31 +83,6 @@ bool OpenFrameWindow(const FrameMaking &m) {
         glPointSize(GLfloat(m.scale));
     }
     return true;
-}
-
-void FrameViews::Need(uint64_t first, uint64_t last) {
-    from.push_back(FirstFullSizeFrame(first, making.DrawnFps()));
-    to.push_back(last);
-}
-
-void FrameViews::Before(uint64_t k) {
-    bool wanted = false;
-    for (size_t i = 0; i < from.size(); i++) wanted = wanted || (from[i] <= k && k <= to[i]);
-    if (wanted == full) return;
-    full = wanted;
-    if (full) {
-        glDisable(GL_SCISSOR_TEST);
-        ResizeView(making.DrawnWidth(), making.DrawnHeight());
-        return;
-    }
-    // The scissor keeps each skimmed frame's clear to the skim view: a frame of 5760x4320
-    // would otherwise cost a clear of 100 MB for a picture never shown. Every frame at full
-    // size clears the whole frame again before it draws.
-    UseSkimView(making.DrawnWidth(), making.DrawnHeight());
-    GLint view[4];
-    glGetIntegerv(GL_VIEWPORT, view);
-    glScissor(view[0], view[1], view[2], view[3]);
-    glEnable(GL_SCISSOR_TEST);
 }
 
 }  // namespace kelvorin

@@ -7,11 +7,10 @@
 // the afterglow blends the drawn frames: at the drawn size, and on the faster clock by its
 // tempo, so that it fades as much a second as at 60 fps.
 #pragma once
-#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "capture/options.h"
+#include "shell/offline_run.h"
 
 namespace kelvorin {
 
@@ -30,6 +29,10 @@ struct FrameMaking {
     int DrawnWidth() const { return width * scale; }
     int DrawnHeight() const { return height * scale; }
     long DrawnFps() const { return fps * subframes; }
+    // The run that draws the frames: at the drawn size, on the drawn clock.
+    OfflineRun Run(bool wholeAfterglow = false) const {
+        return OfflineRun(DrawnWidth(), DrawnHeight(), DrawnFps(), wholeAfterglow);
+    }
 };
 
 // Whether this GL can draw frames of the drawn size: its largest viewport and renderbuffer,
@@ -39,21 +42,5 @@ bool CheckDrawingLimits(const FrameMaking &m, bool reducedFlashing, std::string 
 
 // Opens the demo's window at the drawn size, with lines and points widened by the scale.
 bool OpenFrameWindow(const FrameMaking &m);
-
-// Which drawn frames need the full size. Those that only move the demo's state on go into the
-// skim view, all but the few before each frame read back, which give it its afterglow.
-class FrameViews {
-  public:
-    explicit FrameViews(const FrameMaking &m) : making(m) {}
-    // Drawn frames first to last (on the drawn clock) will be read back.
-    void Need(uint64_t first, uint64_t last);
-    // Sets the view for drawn frame k, before it is drawn; frames come in order from 0.
-    void Before(uint64_t k);
-
-  private:
-    FrameMaking making;
-    std::vector<uint64_t> from, to;  // spans drawn at full size
-    bool full = true;                // the window opens at full size
-};
 
 }  // namespace kelvorin

@@ -3,7 +3,6 @@
 // flashes (report.cpp).
 // Frame k has clock floor(k * 1000 / fps) ms; frames.h says how supersampled and motion-blurred
 // frames are made.
-#include <GL/gl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,7 +25,6 @@
 #include "png/writer.h"
 #include "scenes/dispatcher.h"
 #include "scenes/reduced_flashing.h"
-#include "shell/frame_loop.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -38,12 +36,6 @@ bool WritePNG(const std::string &path, int width, int height, const unsigned cha
     if (!file) return false;
     bool written = kelvorin::WritePng(file, width, height, 3, pixels, kelvorin::ROWS_BOTTOM_FIRST);
     return std::fclose(file) == 0 && written;
-}
-
-void ReadFrame(int width, int height, std::vector<unsigned char> *pixels) {
-    pixels->resize((size_t)width * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels->data());
 }
 
 std::string FrameName(const std::string &dir, long ms) {
@@ -108,19 +100,20 @@ int main(int argc, char **argv) {
     reducedFlashing = o.reducedFlashing;
     if (!OpenFrameWindow(m)) return 1;
 
-    // Plain frames are all drawn at full size, as they always were. The others draw only those
-    // they need at full size: each costs scale x scale times as much, and subframes as many.
-    FrameViews views(m);
+    // Plain frames keep their whole afterglow, as they always did; the others, which cost
+    // scale x scale times as much to draw and subframes as many, take the lead-in.
+    OfflineRun run = m.Run(m.Plain());
     for (long t : o.at) {
         uint64_t f = FirstFrameAt((uint64_t)t, o.fps) * m.subframes;
-        views.Need(f, f + m.subframes - 1);
+        run.Need(f, f + m.subframes - 1);
     }
     if (o.from >= 0)
-        views.Need(FirstFrameAt((uint64_t)o.from, o.fps) * m.subframes,
-                   FirstFrameAt((uint64_t)o.to + 1, o.fps) * m.subframes - 1);
+        run.Need(FirstFrameAt((uint64_t)o.from, o.fps) * m.subframes,
+                 FirstFrameAt((uint64_t)o.to + 1, o.fps) * m.subframes - 1);
     std::unique_ptr<LinearAverage> average;
     if (!m.Plain()) average = std::make_unique<LinearAverage>(o.width, o.height, m.scale, 3);
-    std::vector<unsigned char> drawn, pixels((size_t)o.width * o.height * 3);
+    std::vector<unsigned char> pixels((size_t)o.width * o.height * 3);
+    std::vector<unsigned char> drawn(m.Plain() ? 0 : (size_t)m.DrawnWidth() * m.DrawnHeight() * 3);
 
     std::vector<bool> written(o.at.size(), false);
     int status = 0;
@@ -135,14 +128,13 @@ int main(int argc, char **argv) {
         if (o.from >= 0 && clock >= (uint64_t)o.from && clock <= (uint64_t)o.to)
             names.push_back(FrameName(o.out, clock));
 
-        for (uint64_t j = k * m.subframes; j < (k + 1) * m.subframes; j++) {
-            if (!m.Plain()) views.Before(j);
+        for (int j = 0; j < m.subframes; j++) {
             int32_t scene = numscene;
-            DrawFrameAt(FrameClock(j, m.DrawnFps()));
+            run.DrawNext();
             if (o.trace)
                 std::printf("%" PRIu32 " %.0f %" PRId32 "\n", kelvorin::time, tempo, scene);
             if (names.empty()) continue;
-            ReadFrame(m.DrawnWidth(), m.DrawnHeight(), m.Plain() ? &pixels : &drawn);
+            run.ReadBack(PIXELS_RGB, average ? drawn.data() : pixels.data());
             if (average) average->Add(drawn.data());
         }
         if (!names.empty() && average) average->Finish(pixels.data());

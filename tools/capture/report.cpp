@@ -1,7 +1,5 @@
 #include "capture/report.h"
 
-#include <GL/gl.h>
-
 #include <cstdio>
 #include <vector>
 
@@ -9,9 +7,7 @@
 #include "capture/progress.h"
 #include "platform/platform.h"
 #include "scenes/reduced_flashing.h"
-#include "shell/afterglow.h"
-#include "shell/frame_loop.h"
-#include "shell/render_state.h"
+#include "shell/offline_run.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -70,28 +66,22 @@ void PrintReport(const CaptureOptions &o, const std::vector<FlashSecond> &second
 }  // namespace
 
 int FlashReport(const CaptureOptions &o) {
-    platform = &offscreenPlatform;
     reducedFlashing = o.reducedFlashing;
-    if (!OpenDemoWindow("KELVORIN", o.width, o.height, 16, false)) return 1;
+    if (!OpenOfflineWindow(offscreenPlatform, o.width, o.height)) return 1;
 
-    // Frames before --from only advance the scenes' state: all but the last few go into a tiny
-    // view.
     uint64_t first = FirstFrameAt((uint64_t)o.from, o.fps),
-             fullSize = FirstFullSizeFrame(first, o.fps);
-    uint64_t end = FirstFrameAt((uint64_t)o.to + 1, o.fps);
-    if (fullSize > 0) UseSkimView(o.width, o.height);
+             end = FirstFrameAt((uint64_t)o.to + 1, o.fps);
+    OfflineRun run(o.width, o.height, o.fps);
+    run.Need(first, end - 1);
+    run.SkimTo(first);
     FlashAnalysis analysis(o.width, o.height);
     std::vector<unsigned char> pixels((size_t)o.width * o.height * 3);
     StartProgress(end - first);
-    for (uint64_t k = 0; k < end; k++) {
-        if (k == fullSize && fullSize > 0) ResizeView(o.width, o.height);
-        uint32_t clock = FrameClock(k, o.fps);
-        DrawFrameAt(clock);
-        if (k < first) continue;
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, o.width, o.height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    while (run.Next() < end) {
+        uint32_t clock = run.DrawNext();
+        run.ReadBack(PIXELS_RGB, pixels.data());
         analysis.AddFrame(pixels.data(), clock);
-        ShowProgress(k + 1 - first, clock);
+        ShowProgress(run.Next() - first, clock);
     }
     double seconds = StopProgress();
     CloseDemoWindow();

@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "scenes/dispatcher.h"
+#include "shell/offline_run.h"
 #include "shell/seek.h"
 #include "shell/window.h"
 
@@ -39,9 +40,8 @@ void PrintLines() {
 }  // namespace
 
 int PrintTimeline(bool json) {
-    platform = &offscreenPlatform;
     // The timeline does not depend on the picture: a tiny window keeps the run quick.
-    if (!OpenDemoWindow("KELVORIN", 16, 12, 16, false)) return 1;
+    if (!OpenOfflineWindow(offscreenPlatform, 16, 12)) return 1;
     BeginSnapshots();
     MakeSnapshots(LastSeekFrame() + 1, UINT32_MAX);
     if (json) PrintJson();

@@ -1,6 +1,5 @@
 #include "capture/video.h"
 
-#include <GL/gl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +21,6 @@
 #include "capture/frames.h"
 #include "capture/progress.h"
 #include "scenes/reduced_flashing.h"
-#include "shell/frame_loop.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -136,9 +134,7 @@ std::string FindMusic() {
     return "";
 }
 
-// Renders frames 0 to end - 1 and sends those from first on. The frames before first only
-// advance the scenes' state, so they are drawn into a tiny viewport, all but the last few,
-// which give the first frame its afterglow.
+// Renders frames 0 to end - 1 and sends those from first on; the run skims the frames before.
 bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pipe,
                   const std::string &partial) {
     FrameMaking m(o);
@@ -151,23 +147,20 @@ bool RenderFrames(const CaptureOptions &o, uint64_t first, uint64_t end, int pip
             std::make_unique<LinearAverage>(o.width, o.height, m.scale, VIDEO_BYTES_PER_PIXEL);
     std::thread writer(WriteFrames, pipe, average.get(), m.subframes,
                        (size_t)o.width * o.height * VIDEO_BYTES_PER_PIXEL);
-    FrameViews views(m);
-    views.Need(first * m.subframes, end * m.subframes - 1);
+    OfflineRun run = m.Run();
+    run.Need(first * m.subframes, end * m.subframes - 1);
     StartProgress(end - first, partial);
     bool ok = true;
     int next = 0;
-    for (uint64_t k = 0; ok && k < end && !interrupted; k++) {
-        for (uint64_t j = k * m.subframes; ok && j < (k + 1) * m.subframes && !interrupted; j++) {
-            views.Before(j);
-            DrawFrameAt(FrameClock(j, m.DrawnFps()));
-            if (k < first) continue;
-            glPixelStorei(GL_PACK_ALIGNMENT, 1);
-            glReadPixels(0, 0, m.DrawnWidth(), m.DrawnHeight(), GL_BGRA, GL_UNSIGNED_BYTE,
-                         buffers[next].data());
+    run.SkimTo(first * m.subframes);
+    for (uint64_t k = first; ok && k < end && !interrupted; k++) {
+        for (int j = 0; ok && j < m.subframes && !interrupted; j++) {
+            run.DrawNext();
+            run.ReadBack(PIXELS_BGRA, buffers[next].data());
             ok = SendFrame(buffers[next]);
             next ^= 1;
         }
-        if (k >= first) ShowProgress(k + 1 - first, FrameClock(k, o.fps));
+        ShowProgress(k + 1 - first, FrameClock(k, o.fps));
     }
     StopWriter(writer);
     return ok && !writeFailed && !interrupted;

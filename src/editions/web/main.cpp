@@ -1,4 +1,4 @@
-// The browser edition's entry points, called by the page (page/page.js). The page asks the start
+// The browser edition's entry points, called by the page (page/demo.js). The page asks the start
 // question itself, as an overlay that does not block, and calls kelvorin_play with the answer;
 // the frame loop then runs one pass per animation frame, on the clock that the page gives: what
 // the viewer hears of the music (page/sound.js), or the wall clock without music.
@@ -27,6 +27,7 @@
 #include "shell/afterglow.h"
 #include "shell/frame_loop.h"
 #include "shell/loop.h"
+#include "shell/offline_run.h"
 #include "shell/seek.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
@@ -74,7 +75,7 @@ void DrawShown() {
 
 // Rebuilds a frame of the synthetic clock and draws it at the canvas's size.
 void ShowFrame(uint64_t frame) {
-    shownFrom = reducedFlashing ? FirstFullSizeFrame(frame, SEEK_FPS) : frame;
+    shownFrom = FirstFullSizeFrame(frame, SEEK_FPS);
     shownFrame = frame;
     GlesSkipDrawing(true);
     seekFrames = ReplayTo(shownFrom);
@@ -190,7 +191,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_frame_at(uint32_t ms, int width, in
                                                       int reduced) {
     UseFixedCanvas(true);
     reducedFlashing = reduced != 0;
-    if (!OpenDemoWindow("KELVORIN", width, height, 16, false)) return 0;
+    if (!OpenOfflineWindow(webPlatform, width, height)) return 0;
     BeginSnapshots();
     frameAtMs = ms;
     frameAtTarget = FirstFrameAt(ms, SEEK_FPS);

@@ -1,6 +1,6 @@
 // The browser backend: a canvas with a WebGL 2 context and our GL layer on it, the page's key
 // and size events, boxes shown as messages on the page, and the clock from performance.now().
-// The page (page/page.js) owns the layout, the start question and the Fullscreen API; this file
+// The page (page/) owns the layout, the start question and the Fullscreen API; this file
 // reaches it through Module.page.
 //
 // How the window steps map here: there is no window class to register, only the event
