@@ -9,11 +9,15 @@ namespace kelvorin {
 int32_t numscene = 0;
 
 const Scene scenes[] = {
-    {0, scene0, "name banner", true},         {1, scene1, "spinning logo", true},
-    {2, scene2, "ball spiral", true},         {3, scene3, "cube fan", true},
-    {4, scene4, "title and countdown", true}, {45, scene4_5, "flash", false},
-    {5, scene5, "cloud tunnel", true},        {7, scene7, "finale", true},
-    {8, scene8, "greetings", true},
+    {0, scene0, "name banner", true},
+    {1, scene1, "spinning logo", true},
+    {2, scene2, "ball spiral", true},
+    {3, scene3, "cube fan", true},
+    {4, scene4, "title and countdown", true},
+    {45, scene4_5, "flash", false},
+    {5, scene5, "cloud tunnel", true},
+    {7, scene7, "finale", true},
+    {8, scene8, "greetings", true, AdvanceScene8},
 };
 const size_t NUM_SCENES = sizeof scenes / sizeof scenes[0];
 

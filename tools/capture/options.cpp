@@ -24,7 +24,9 @@ const char *const CAPTURE_USAGE =
     "  --size WxH   frame size (default 800x600, 1024x768 for --video and --flash-report,\n"
     "               2880x2160 for --preset upload)\n"
     "  --fps N      frames per second of the synthetic clock (default 60)\n"
-    "  --at MS      write the first frame whose clock is at least MS as frame-MS.png\n"
+    "  --at MS      write the first frame whose clock is at least MS as frame-MS.png; MS up\n"
+    "               to 50 days (4320000000): past 2^32 ms the demo's clock wraps, as the\n"
+    "               running demo's does, and the frame is the one it shows then\n"
     "  --from MS --to MS  write every frame whose clock lies in [from, to] as frame-CLOCK.png\n"
     "  --until MS   stop after the first frame whose clock is at least MS\n"
     "               (default: the largest time asked for)\n"
@@ -111,6 +113,8 @@ bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
         return Refuse(
             "--lossless writes FFV1 and FLAC, which only Matroska holds: name an .mkv file");
     // H.264 in yuv420p halves the colour planes: both sides must be even.
+    if (o->from > WRAP_MS || o->until > WRAP_MS)
+        return Refuse("a video ends before the demo's clock wraps, at 4294967295 ms");
     if (!sizeGiven) o->width = o->upload ? 2880 : 1024, o->height = o->upload ? 2160 : 768;
     if (o->width % 2 || o->height % 2) return Refuse("a video's width and height must be even");
     if (o->from < 0) o->from = 0;
@@ -129,13 +133,15 @@ bool CheckReportOptions(CaptureOptions *o, bool sizeGiven) {
     if (o->from < 0) o->from = 0;
     if (o->to < 0) o->to = DEMO_LENGTH_MS;
     if (o->from > o->to) return Refuse("--from must not lie after --to");
+    if (o->to > WRAP_MS)
+        return Refuse("a report ends before the demo's clock wraps, at 4294967295 ms");
     return true;
 }
 
 }  // namespace
 
 bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
-    const long MAX_MS = 0xFFFFFFFFL;
+    const long MAX_MS = LATEST_FRAME_MS;
     bool sizeGiven = false;
     for (int i = 1; i < argc; i++) {
         std::string arg = argv[i];
