@@ -5,6 +5,7 @@
 #include "scenes/dispatcher.h"
 #include "scenes/reduced_flashing.h"
 #include "shell/afterglow.h"
+#include "shell/loop.h"
 #include "shell/render_state.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
@@ -99,7 +100,7 @@ uint32_t OfflineRun::DrawNext() {
     // scene, as in the whole run.
     const Scene *scene = FindScene(numscene);
     if (!wanted && !Wanted(next + 1) && scene && scene->advance) {
-        uint32_t clock = FrameClock(next++, fps);
+        uint32_t clock = LoopClock(FrameClock(next++, fps));
         StepClock(clock);
         scene->advance();
         return clock;
@@ -120,7 +121,7 @@ uint32_t OfflineRun::DrawNext() {
             glEnable(GL_SCISSOR_TEST);
         }
     }
-    uint32_t clock = FrameClock(next++, fps);
+    uint32_t clock = LoopClock(FrameClock(next++, fps));
     DrawFrameAt(clock);
     return clock;
 }

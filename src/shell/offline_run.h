@@ -62,7 +62,8 @@ class OfflineRun {
     // Draws the frames from Next() up to `frame`, which is drawn next. The frames before the
     // lead-in only move the state on: where they go (now the skim view) is this step's alone.
     void SkimTo(uint64_t frame);
-    // Draws frame Next() and moves on; returns its clock.
+    // Draws frame Next() and moves on; returns its clock, which under loopDemo (shell/loop.h)
+    // counts from the start of the current pass of the demo.
     uint32_t DrawNext();
     uint64_t Next() const { return next; }
     // Reads the frame just drawn back at its full size (ReadBackFrame).

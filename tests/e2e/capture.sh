@@ -33,10 +33,23 @@ for f in frame-86400000 frame-4295027296; do
 done
 cmp -s "$WORK/far/frame-86400000.png" "$WORK/far/frame-4295027296.png" && fail "a day in and 49.7 days in drew one picture"
 
+# --loop: a pass later, and two, each moment is drawn again to the byte: the banner, the tunnel's
+# sprites from the random pools, the closing scene.
+moments="250 66150 170000"
+$cap --size 160x120 $(for t in $moments; do echo --at $t; done) --out "$WORK/once" || fail "plain moments failed"
+$cap --size 160x120 --loop $(for t in $moments; do for p in 0 1 2; do echo --at $((t + p * 191000)); done; done) \
+  --out "$WORK/loop" || fail "--loop moments failed"
+for t in $moments; do
+  for p in 0 1 2; do
+    name=$(printf "frame-%06d.png" $((t + p * 191000)))
+    cmp -s "$WORK/once/$(printf "frame-%06d.png" $t)" "$WORK/loop/$name" || fail "--loop: $name is not the frame at $t ms"
+  done
+done
+
 for bad in "--fps 0 --until 10" "--size 12 --until 10" "--at" "--from 10 --until 20" \
            "--from 20 --to 10" "--bogus" "--trace" "--until -5" "--flash-report --at 10" \
            "--flash-report --from 20 --to 10" "--flash-report --video x.mp4" "--reduced-flashing" \
-           "--at 4320000001" "--video x.mp4 --from 4294967296" "--flash-report --to 4294967296"; do
+           "--at 4320000001" "--video x.mp4 --from 4294967296" "--flash-report --to 4294967296" "--video x.mp4 --loop" "--flash-report --loop"; do
   $cap $bad > /dev/null 2> "$WORK/err"
   rc=$?
   [ "$rc" = 2 ] || fail "'$bad' gave exit code $rc, not 2"

@@ -26,6 +26,7 @@
 #include "png/writer.h"
 #include "scenes/dispatcher.h"
 #include "scenes/reduced_flashing.h"
+#include "shell/loop.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -100,6 +101,8 @@ int main(int argc, char **argv) {
     }
     reducedFlashing = o.reducedFlashing;
     if (!OpenFrameWindow(m)) return 1;
+    loopDemo = o.loop;
+    KeepDemoStart();
 
     // Plain frames keep their whole afterglow, as they always did; the others, which cost
     // scale x scale times as much to draw and subframes as many, take the lead-in.

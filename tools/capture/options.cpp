@@ -14,7 +14,7 @@ namespace kelvorin {
 const char *const CAPTURE_USAGE =
     "usage: kelvorin-capture [--size WxH] [--fps N] [--at MS]... [--from MS --to MS]\n"
     "                        [--until MS] [--out DIR] [--trace] [--reduced-flashing]\n"
-    "                        [--supersample N] [--motion-blur N]\n"
+    "                        [--supersample N] [--motion-blur N] [--loop]\n"
     "       kelvorin-capture --video FILE [--preset upload | --lossless] [--size WxH] [--fps N]\n"
     "                        [--from MS] [--until MS] [--supersample N] [--motion-blur N]\n"
     "                        [--reduced-flashing]\n"
@@ -31,6 +31,8 @@ const char *const CAPTURE_USAGE =
     "  --until MS   stop after the first frame whose clock is at least MS\n"
     "               (default: the largest time asked for)\n"
     "  --out DIR    where the PNG files go (default .)\n"
+    "  --loop       start the demo again at its length, as kelvorin --loop does: each pass\n"
+    "               draws the frames of the first\n"
     "  --trace      print CLOCK TEMPO SCENE for every frame drawn; with --flash-report, a line\n"
     "               for every second, not only for those that flash too often\n"
     "  --video FILE encode the demo with its music through ffmpeg, in BT.709 colours; the name's\n"
@@ -101,7 +103,7 @@ bool CheckMastering(const CaptureOptions &o) {
 // A video runs from --from to --until; the PNG options have no meaning there. The preset and
 // the archive each need a container that holds their codecs.
 bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
-    if (!o->at.empty() || o->to >= 0 || o->trace || o->out != ".")
+    if (!o->at.empty() || o->to >= 0 || o->trace || o->out != "." || o->loop)
         return Refuse("--video goes with --size, --fps, --from and --until only");
     std::string ext = Extension(o->video);
     if (o->upload && o->lossless)
@@ -125,7 +127,7 @@ bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
 // A report covers --from to --to, whole frames, and writes no files.
 bool CheckReportOptions(CaptureOptions *o, bool sizeGiven) {
     if (!o->video.empty() || !o->at.empty() || o->until >= 0 || o->out != "." || o->upload ||
-        o->lossless || o->supersample != 1 || o->motionBlur != 1)
+        o->lossless || o->supersample != 1 || o->motionBlur != 1 || o->loop)
         return Refuse(
             "--flash-report goes with --size, --fps, --from, --to, --trace and "
             "--reduced-flashing only");
@@ -154,6 +156,7 @@ bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
                      : arg == "--timeline"         ? &o->timeline
                      : arg == "--json"             ? &o->json
                      : arg == "--lossless"         ? &o->lossless
+                     : arg == "--loop"             ? &o->loop
                                                    : nullptr;
         if (flag) {
             *flag = true;

@@ -16,6 +16,7 @@ struct CaptureOptions {
     long until = -1;
     std::string out = ".";
     bool trace = false;
+    bool loop = false;  // --loop: the demo starts again at its length, as kelvorin --loop does
     std::string video;  // the video file; empty when writing PNG frames
     bool flashReport = false;
     bool reducedFlashing = false;
