@@ -23,6 +23,12 @@ export const frame = params.has('at') ? parseFrameRequest(params) : null;
 // Whether the demo plays over and over.
 export const loop = params.get('loop') === '1';
 
+// The start question answered ahead, for a screen nobody attends: true for ?fullscreen=1,
+// false for ?window=1, null to ask. Without a gesture a browser may refuse fullscreen; a
+// kiosk browser fills the screen anyway.
+export const answeredAhead =
+  params.get('fullscreen') === '1' ? true : params.get('window') === '1' ? false : null;
+
 // Where the demo starts playing, ms.
 export const startAt = params.has('t') ? Number(params.get('t')) * 1000 : 0;
 
