@@ -14,6 +14,7 @@
 #include "shell/offline_run.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
+#include "timeline/length.h"
 
 using namespace kelvorin;
 
@@ -65,6 +66,14 @@ TEST(OfflineRunTest, SkimmedFramesAreTheFramesOfAWholeRun) {
             EXPECT_TRUE(FrameAfterRun(frame, false, true) == whole) << "with the whole afterglow";
         }
     }
+}
+
+// Scene 8, past its first minutes, steps its state on without drawing the frames nobody sees;
+// the frame after them is the whole run's, to the byte without reduced flashing.
+TEST(OfflineRunTest, TheClosingSceneSkimsWithoutDrawingToTheSameFrame) {
+    reducedFlashing = false;
+    uint64_t frame = FirstFrameAt(DEMO_LENGTH_MS + 3 * 60000 + 1234, FPS);
+    EXPECT_TRUE(FrameAfterRun(frame, false, false) == FrameAfterRun(frame, true, false));
 }
 
 }  // namespace

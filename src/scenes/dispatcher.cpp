@@ -21,7 +21,7 @@ const Scene scenes[] = {
     {7, scene7, "finale", true,
      TextureBits(
          {TEX_ESPACE, TEX_SOLEIL, TEX_ANO1, TEX_ANO2, TEX_CARRELAGE, TEX_PIERRE, TEX_PETALE})},
-    {8, scene8, "greetings", true, TextureBits({TEX_CONTOUR})},
+    {8, scene8, "greetings", true, TextureBits({TEX_CONTOUR}), AdvanceScene8},
 };
 const size_t NUM_SCENES = sizeof scenes / sizeof scenes[0];
 

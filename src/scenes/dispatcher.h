@@ -17,6 +17,9 @@ struct Scene {
     const char *name;
     bool chapter;
     uint32_t textures;
+    // The scene's state stepped on by tempo without drawing, where the frame after it depends on
+    // nothing else: the offline run steps through the frames nobody sees with it (null: drawn).
+    void (*advance)() = nullptr;
 };
 extern const Scene scenes[];
 extern const size_t NUM_SCENES;

@@ -124,16 +124,37 @@ void Spiral() {
     }
 }
 
+// The spiral's spin and the light's phase grow for as long as the scene stays on screen, and a
+// 32-bit float holds their small steps (0.04 degree a frame at 1000 fps) only while it is small.
+// Whole turns come off, exactly, once a value has passed 64 of them, before the step is added:
+// from any value, the step lands in the float's fine range. The spin passes 64 turns 9.6
+// minutes into the scene, so no frame of the first 10 minutes of the demo changes.
+const float SPIN_TURN = 360;  // degrees
+const float HUE_TURN = 180;   // hue8 units: a cycle of the colour
+const float TURNS_KEPT = 64;
+
+float WithoutWholeTurns(float angle, float turn) {
+    return std::fabs(angle) < TURNS_KEPT * turn ? angle : std::fmod(angle, turn);
+}
+
 }  // namespace
 
+void AdvanceScene8() {
+    rota8 -= tempo / 85;  // a column every 85 ms
+    if (slide8 > 0) slide8 -= tempo / 2000;
+    if (fade8 < 1) fade8 += tempo / 10000;
+    hue8 = WithoutWholeTurns(hue8, HUE_TURN) + tempo / 50;
+    spin8 = WithoutWholeTurns(spin8, SPIN_TURN) + tempo / 25;
+}
+
 void scene8() {
+    AdvanceScene8();
     glEnable(GL_BLEND);  // with the additive blend function: everything adds light
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     gluLookAt(0, 0, 4, 0, 0, 0, 0, 1, 0);
 
-    rota8 -= tempo / 85;  // a column every 85 ms
     glTranslatef(0, -0.5f, 0);
     glRotatef(60, 0, 1, 0);
     glRotatef(-60, 1, 0, 0);
@@ -142,9 +163,7 @@ void scene8() {
     glRotatef(-60, 0, 1, 0);
     glTranslatef(0, 1, 0);
 
-    if (slide8 > 0) slide8 -= tempo / 2000;
     glEnable(GL_TEXTURE_2D);
-    if (fade8 < 1) fade8 += tempo / 10000;
     sprite2(1.2f, -2.2f, 0, 4, 4, fade8, TEX_CONTOUR);
     glDisable(GL_TEXTURE_2D);
 
@@ -153,10 +172,8 @@ void scene8() {
     glRotatef(-60, 1, 0, 0);
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
-    hue8 += tempo / 50;
     SpiralLight();
     glEnable(GL_LIGHTING);
-    spin8 += tempo / 25;
     glRotatef(spin8, 0, 0, 1);
     Spiral();
 }

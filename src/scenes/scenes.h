@@ -12,5 +12,7 @@ void scene4_5();
 void scene5();
 void scene7();
 void scene8();
+// Scene 8's state stepped on by tempo, as scene8() steps it before drawing.
+void AdvanceScene8();
 
 }  // namespace kelvorin

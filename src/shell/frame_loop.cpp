@@ -4,6 +4,7 @@
 #include "platform/keys.h"
 #include "scenes/dispatcher.h"
 #include "shell/afterglow.h"
+#include "shell/loop.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -39,6 +40,7 @@ bool StartDemo() {
     done = escaped = reopenFailed = false;
     message = Event{EV_OTHER, 0, false, 0, 0, 0};
     if (!OpenDemoWindow("KELVORIN", 800, 600, 16, fullscreenMode)) return false;
+    KeepDemoStart();
 
     ReadSoundList("Data/Sons_WAV.txt");
     InitSound();
@@ -47,7 +49,7 @@ bool StartDemo() {
     return true;
 }
 
-bool DemoPass() { return DemoPassAt(ReadDemoClock()); }
+bool DemoPass() { return DemoPassAt(ReadLoopClock()); }
 
 bool DemoPassAt(uint32_t clock) {
     if (done) return false;
@@ -88,9 +90,11 @@ int EndDemo() {
     return escaped ? 0 : (int)message.wParam;
 }
 
+bool askStartQuestion = true;
+
 int RunDemo() {
-    if (ShowMessageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
-                       MB_YESNO | MB_ICONQUESTION) == IDNO)
+    if (askStartQuestion && ShowMessageBox("Would You Like To Run In Fullscreen Mode?",
+                                           "Start FullScreen?", MB_YESNO | MB_ICONQUESTION) == IDNO)
         fullscreenMode = false;
     if (!StartDemo()) return 0;
     while (DemoPass()) {}

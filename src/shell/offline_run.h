@@ -8,10 +8,12 @@
 // flashing, is its lead-in: the frames of its afterglow, AFTERGLOW_FRAMES at 60 fps before it,
 // which must be drawn at its size to blend into it. Every other frame only moves the demo's
 // state on, and goes into the skim view (UseSkimView). Nothing else in a picture depends on
-// the frames drawn before it: only the afterglow reads the frame back. The lead-in brings the
-// afterglow within a level or two of 8 bits of what the whole run before it gives; a run that
-// must match the whole run to the byte (kelvorin-capture's plain frames, which every other
-// edition is compared with) draws every frame at full size under reduced flashing.
+// the frames drawn before it: only the afterglow reads the frame back. A scene that can step its
+// state on without drawing (Scene::advance) does so for the frames it skims, but the last before
+// a frame drawn at full size. The lead-in brings the afterglow within a level or two of 8 bits of
+// what the whole run before it gives; a run that must match the whole run to the byte
+// (kelvorin-capture's plain frames, which every other edition is compared with) draws every frame
+// at full size under reduced flashing.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -60,13 +62,15 @@ class OfflineRun {
     // Draws the frames from Next() up to `frame`, which is drawn next. The frames before the
     // lead-in only move the state on: where they go (now the skim view) is this step's alone.
     void SkimTo(uint64_t frame);
-    // Draws frame Next() and moves on; returns its clock.
+    // Draws frame Next() and moves on; returns its clock, which under loopDemo (shell/loop.h)
+    // counts from the start of the current pass of the demo.
     uint32_t DrawNext();
     uint64_t Next() const { return next; }
     // Reads the frame just drawn back at its full size (ReadBackFrame).
     void ReadBack(PixelLayout layout, unsigned char *pixels) const;
 
   private:
+    bool Wanted(uint64_t frame) const;  // whether frame is drawn at full size
     int width, height;
     long fps;
     bool wholeAfterglow;

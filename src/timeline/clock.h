@@ -18,8 +18,10 @@ void StepClock(uint32_t now);
 // The wall clock for the live loop: about 0 at its first reading, then milliseconds.
 uint32_t ReadDemoClock();
 
-// Frame k of the synthetic clock at fps frames a second.
-inline uint32_t FrameClock(uint64_t k, long fps) { return (uint32_t)(k * 1000 / (uint64_t)fps); }
+// Frame k of the synthetic clock at fps frames a second: FrameMs since the run began, and the
+// demo's clock, which wraps at 2^32 ms (49.7 days) as the live one does.
+inline uint64_t FrameMs(uint64_t k, long fps) { return k * 1000 / (uint64_t)fps; }
+inline uint32_t FrameClock(uint64_t k, long fps) { return (uint32_t)FrameMs(k, fps); }
 
 // The first frame whose clock is at least ms: ceil(ms * fps / 1000).
 inline uint64_t FirstFrameAt(uint64_t ms, long fps) { return (ms * (uint64_t)fps + 999) / 1000; }

@@ -25,9 +25,31 @@ done
 # 8-bit RGB: bit depth 8, colour type 2.
 [ "$(od -An -tu1 -j24 -N2 "$WORK/frames/frame-000500.png" | tr -s ' ')" = " 8 2" ] || fail "not 8-bit RGB"
 
+# Far moments: a day in, and a minute past the clock's wrap at 2^32 ms (49.7 days), reached
+# without drawing the closing scene's frames before them; two moments of the turning spiral.
+$cap --size 160x120 --at 86400000 --at 4295027296 --out "$WORK/far" > /dev/null || fail "far moments failed"
+for f in frame-86400000 frame-4295027296; do
+  [ "$(png_size "$WORK/far/$f.png")" = "160 120" ] || fail "$f.png is missing or not 160x120"
+done
+cmp -s "$WORK/far/frame-86400000.png" "$WORK/far/frame-4295027296.png" && fail "a day in and 49.7 days in drew one picture"
+
+# --loop: a pass later, and two, each moment is drawn again to the byte: the banner, the tunnel's
+# sprites from the random pools, the closing scene.
+moments="250 66150 170000"
+$cap --size 160x120 $(for t in $moments; do echo --at $t; done) --out "$WORK/once" || fail "plain moments failed"
+$cap --size 160x120 --loop $(for t in $moments; do for p in 0 1 2; do echo --at $((t + p * 191000)); done; done) \
+  --out "$WORK/loop" || fail "--loop moments failed"
+for t in $moments; do
+  for p in 0 1 2; do
+    name=$(printf "frame-%06d.png" $((t + p * 191000)))
+    cmp -s "$WORK/once/$(printf "frame-%06d.png" $t)" "$WORK/loop/$name" || fail "--loop: $name is not the frame at $t ms"
+  done
+done
+
 for bad in "--fps 0 --until 10" "--size 12 --until 10" "--at" "--from 10 --until 20" \
            "--from 20 --to 10" "--bogus" "--trace" "--until -5" "--flash-report --at 10" \
-           "--flash-report --from 20 --to 10" "--flash-report --video x.mp4" "--reduced-flashing"; do
+           "--flash-report --from 20 --to 10" "--flash-report --video x.mp4" "--reduced-flashing" \
+           "--at 4320000001" "--video x.mp4 --from 4294967296" "--flash-report --to 4294967296" "--video x.mp4 --loop" "--flash-report --loop"; do
   $cap $bad > /dev/null 2> "$WORK/err"
   rc=$?
   [ "$rc" = 2 ] || fail "'$bad' gave exit code $rc, not 2"

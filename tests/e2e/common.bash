@@ -78,14 +78,14 @@ trap 'fail "no result within $E2E_LIMIT s; waiting for $(cat "$WORK/waiting")"' 
 ) >/dev/null 2>&1 &
 WATCHDOG_PID=$!
 
-# start_x_server: starts an X server on a free display, with a 1024x768 screen (which has no
-# 800x600 mode), and makes it this test's DISPLAY. By default Xvfb resets whenever its last
+# start_x_server [WxH]: starts an X server on a free display, with a 1024x768 screen (which has
+# no 800x600 mode) or one of the size given, and makes it this test's DISPLAY. By default Xvfb resets whenever its last
 # client leaves, and drops a client that connects during the reset: the demo, whose message-box
 # child has just left, then finds no display. -noreset keeps it up. -r turns auto-repeat off:
 # a key held past its delay on a busy machine would repeat into the window opened next.
 start_x_server() {
   waiting "the X server to start"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -r 3>"$WORK/display" \
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset -r 3>"$WORK/display" \
     >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   # The server writes its display number once it accepts connections.
@@ -152,6 +152,16 @@ answer() {
   id=$(wait_window "$1") || fail "no window titled '$1' appeared"
   sleep 0.3
   press "$id" "$2"
+}
+
+# quit_cleanly WINDOW: Escape ends the demo with exit code 0, and its standard error holds no
+# error and no sanitizer report.
+quit_cleanly() {
+  press "$1" Escape
+  wait_exit
+  [ "$RC" = 0 ] || fail "exit code $RC after Escape"
+  ! grep -qE 'Sanitizer|runtime error' "$WORK/stderr" || fail "a sanitizer report"
+  ! grep -q '^ERROR' "$WORK/stderr" || fail "an error was reported"
 }
 
 # geometry WINDOW: prints "X Y WIDTH HEIGHT" of the window's client area on the screen.

@@ -8,7 +8,7 @@ for args in --bogus "--reduced-flashing extra" -r; do
   "$BUILD/kelvorin" $args > "$WORK/out" 2> "$WORK/err"
   rc=$?
   [ "$rc" = 2 ] || fail "'$args' gave exit code $rc, not 2"
-  [ "$(cat "$WORK/err")" = "usage: kelvorin [--reduced-flashing]" ] || fail "'$args' printed: $(cat "$WORK/err")"
+  [ "$(cat "$WORK/err")" = "usage: kelvorin [--reduced-flashing] [--fullscreen | --window] [--loop]" ] || fail "'$args' printed: $(cat "$WORK/err")"
   [ -s "$WORK/out" ] && fail "'$args' printed on standard output"
 done
 

@@ -1,17 +1,18 @@
 # Which scene the demo's window shows, for tests that check the timeline from outside.
 # kelvorin-capture renders the demo at the window's size (thin lines come out as bright as
-# on screen only then), one frame a second (at x.5 s); a shot of the window goes to the nearest
+# on screen only then), by default one frame a second (at x.5 s); a shot of the window goes to the nearest
 # of those frames (mean absolute difference of 64x48 grey thumbnails), and that frame's scene
 # id is the answer. Needs common.bash and ImageMagick. The frames come from $REFERENCE_BUILD's
 # kelvorin-capture (default $BUILD).
 REF=$WORK/ref
 
-# references WIDTH HEIGHT UNTIL_MS: renders the frames and lists them in $REF/frames as
-# "CLOCK SCENE BRIGHTNESS" (the thumbnail's mean grey, 0 to 1).
+# references WIDTH HEIGHT UNTIL_MS [STEP_MS]: renders the frames (one a second, or every
+# STEP_MS) and lists them in $REF/frames as "CLOCK SCENE BRIGHTNESS" (the thumbnail's mean grey,
+# 0 to 1).
 references() {
   local dir=$REF at=() ms f build=${REFERENCE_BUILD:-$BUILD}
   mkdir -p "$dir"
-  for ((ms = 500; ms <= $3; ms += 1000)); do at+=(--at "$ms"); done
+  for ((ms = 500; ms <= $3; ms += ${4:-1000})); do at+=(--at "$ms"); done
   waiting "kelvorin-capture to render reference frames"
   (cd "$build" && "$build/kelvorin-capture" --size "$1x$2" --fps 5 "${at[@]}" --trace \
     --out "$dir") >"$dir/trace" 2>"$dir/capture.err" || fail "kelvorin-capture failed"
@@ -51,15 +52,24 @@ steady_time() {
 # shown_scene WINDOW: prints the scene id of the reference frame nearest to what the window
 # shows, then the clock of that frame.
 shown_scene() {
-  local f d best="" bestd="" ms
+  local best ms
   import -window "$1" "$WORK/shot.png" 2>/dev/null || fail "no shot of window $1"
   convert "$WORK/shot.png" -resize '64x48!' -colorspace gray "$WORK/shot.pgm"
-  for f in "$REF"/frame-*.pgm; do
-    d=$(compare -metric MAE "$WORK/shot.pgm" "$f" null: 2>&1 | awk '{print $1}')
-    if [ -z "$bestd" ] || awk -v a="$d" -v b="$bestd" 'BEGIN { exit !(a < b) }'; then
-      bestd=$d best=$f
-    fi
-  done
+  best=$(python3 - "$WORK/shot.pgm" "$REF"/frame-*.pgm <<'PY'
+import re, sys
+def grey(path):
+    data = open(path, 'rb').read()
+    header = re.match(rb'P5\s+\d+\s+\d+\s+(\d+)\s', data)
+    scale = 255 / int(header.group(1))
+    wide = int(header.group(1)) > 255
+    raw = data[header.end():]
+    if wide: return [(raw[i] * 256 + raw[i + 1]) * scale for i in range(0, len(raw), 2)]
+    return [b * scale for b in raw]
+shot = grey(sys.argv[1])
+def distance(path): return sum(abs(a - b) for a, b in zip(shot, grey(path)))
+print(min(sys.argv[2:], key=distance))
+PY
+) || fail "could not compare the shot"
   ms=$(basename "$best" .pgm)
   ms=$((10#${ms#frame-}))
   echo "$(scene_at "$ms") $ms"

@@ -3,7 +3,7 @@
 # standard error, and exit status 2.
 source "$(dirname "$0")/wine.bash"
 source "$SRC/tests/e2e/fan.bash"
-USAGE="usage: kelvorin [--reduced-flashing]"
+USAGE="usage: kelvorin [--reduced-flashing] [--fullscreen | --window] [--loop]"
 start_x_server
 dir=$(run_dir)
 

@@ -21,11 +21,7 @@ read -r x y w h style mode < <(demo_window KELVORIN)
 id=$(wait_window KELVORIN) || fail "no X window titled KELVORIN"
 read -r _ _ w h < <(geometry "$id")
 [ "$w $h" = "800 600" ] || fail "the X window shows ${w}x$h"
-# The first scene fades its banner in over half a second; a busy machine may take longer to
-# show the first frames.
-waiting "a picture that is not black"
-for _ in $(seq 60); do lit "$id" && break; sleep 0.5; done
-lit "$id" || fail "the window stayed black for 30 s"
+wait_lit "$id"
 press "$id" Escape
 wait_exit
 [ "$RC" = 0 ] || fail "exit code $RC after Escape"

@@ -85,5 +85,13 @@ lit() {
   [ "$(convert "$WORK/shot.png" -colorspace gray -threshold 25% -format '%[fx:mean > 0.001]' info:)" = 1 ]
 }
 
+# wait_lit WINDOW: waits up to 30 s for a picture that is not black (the first scene fades its
+# banner in over half a second; a busy machine may take longer to show the first frames).
+wait_lit() {
+  waiting "a picture that is not black"
+  for _ in $(seq 60); do lit "$1" && return 0; sleep 0.5; done
+  fail "the window stayed black for 30 s"
+}
+
 # demo_lines: the demo's standard error, whose lines end in CR LF on Windows, with LF alone.
 demo_lines() { tr -d '\r' <"$WORK/stderr"; }

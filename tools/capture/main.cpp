@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -25,6 +26,7 @@
 #include "png/writer.h"
 #include "scenes/dispatcher.h"
 #include "scenes/reduced_flashing.h"
+#include "shell/loop.h"
 #include "shell/window.h"
 #include "timeline/clock.h"
 
@@ -99,6 +101,8 @@ int main(int argc, char **argv) {
     }
     reducedFlashing = o.reducedFlashing;
     if (!OpenFrameWindow(m)) return 1;
+    loopDemo = o.loop;
+    KeepDemoStart();
 
     // Plain frames keep their whole afterglow, as they always did; the others, which cost
     // scale x scale times as much to draw and subframes as many, take the lead-in.
@@ -118,15 +122,26 @@ int main(int argc, char **argv) {
     std::vector<bool> written(o.at.size(), false);
     int status = 0;
     for (uint64_t k = 0;; k++) {
-        uint32_t clock = FrameClock(k, o.fps);
+        // Frames that nobody reads back are skimmed at once, without the loop's bookkeeping:
+        // the run passes them as fast as the scene lets it (a day in takes seconds).
+        if (!o.trace) {
+            uint64_t ahead = FirstFrameAt((uint64_t)o.until, o.fps);
+            for (size_t i = 0; i < o.at.size(); i++)
+                if (!written[i]) ahead = std::min(ahead, FirstFrameAt((uint64_t)o.at[i], o.fps));
+            if (o.from >= 0 && FrameMs(k, o.fps) <= (uint64_t)o.to)
+                ahead = std::min(ahead, std::max(k, FirstFrameAt(o.from, o.fps)));
+            k = std::max(k, ahead);
+            run.SkimTo(k * m.subframes);
+        }
+        uint64_t ms = FrameMs(k, o.fps);
         std::vector<std::string> names;
         for (size_t i = 0; i < o.at.size(); i++)
-            if (!written[i] && clock >= (uint64_t)o.at[i]) {
+            if (!written[i] && ms >= (uint64_t)o.at[i]) {
                 written[i] = true;
                 names.push_back(FrameName(o.out, o.at[i]));
             }
-        if (o.from >= 0 && clock >= (uint64_t)o.from && clock <= (uint64_t)o.to)
-            names.push_back(FrameName(o.out, clock));
+        if (o.from >= 0 && ms >= (uint64_t)o.from && ms <= (uint64_t)o.to)
+            names.push_back(FrameName(o.out, long(ms)));
 
         for (int j = 0; j < m.subframes; j++) {
             int32_t scene = numscene;
@@ -144,7 +159,7 @@ int main(int argc, char **argv) {
                 std::fprintf(stderr, "kelvorin-capture: cannot write %s\n", name.c_str());
                 status = 1;
             }
-        if (status || clock >= (uint64_t)o.until) break;
+        if (status || ms >= (uint64_t)o.until) break;
     }
     std::fflush(stdout);
     CloseDemoWindow();

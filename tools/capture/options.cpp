@@ -14,7 +14,7 @@ namespace kelvorin {
 const char *const CAPTURE_USAGE =
     "usage: kelvorin-capture [--size WxH] [--fps N] [--at MS]... [--from MS --to MS]\n"
     "                        [--until MS] [--out DIR] [--trace] [--reduced-flashing]\n"
-    "                        [--supersample N] [--motion-blur N]\n"
+    "                        [--supersample N] [--motion-blur N] [--loop]\n"
     "       kelvorin-capture --video FILE [--preset upload | --lossless] [--size WxH] [--fps N]\n"
     "                        [--from MS] [--until MS] [--supersample N] [--motion-blur N]\n"
     "                        [--reduced-flashing]\n"
@@ -24,11 +24,15 @@ const char *const CAPTURE_USAGE =
     "  --size WxH   frame size (default 800x600, 1024x768 for --video and --flash-report,\n"
     "               2880x2160 for --preset upload)\n"
     "  --fps N      frames per second of the synthetic clock (default 60)\n"
-    "  --at MS      write the first frame whose clock is at least MS as frame-MS.png\n"
+    "  --at MS      write the first frame whose clock is at least MS as frame-MS.png; MS up\n"
+    "               to 50 days (4320000000): past 2^32 ms the demo's clock wraps, as the\n"
+    "               running demo's does, and the frame is the one it shows then\n"
     "  --from MS --to MS  write every frame whose clock lies in [from, to] as frame-CLOCK.png\n"
     "  --until MS   stop after the first frame whose clock is at least MS\n"
     "               (default: the largest time asked for)\n"
     "  --out DIR    where the PNG files go (default .)\n"
+    "  --loop       start the demo again at its length, as kelvorin --loop does: each pass\n"
+    "               draws the frames of the first\n"
     "  --trace      print CLOCK TEMPO SCENE for every frame drawn; with --flash-report, a line\n"
     "               for every second, not only for those that flash too often\n"
     "  --video FILE encode the demo with its music through ffmpeg, in BT.709 colours; the name's\n"
@@ -100,7 +104,7 @@ bool CheckMastering(const CaptureOptions &o) {
 // A video runs from --from to --until; the PNG options have no meaning there. The preset and
 // the archive each need a container that holds their codecs.
 bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
-    if (!o->at.empty() || o->to >= 0 || o->trace || o->out != ".")
+    if (!o->at.empty() || o->to >= 0 || o->trace || o->out != "." || o->loop)
         return Refuse("--video goes with --size, --fps, --from and --until only");
     std::string ext = Extension(o->video);
     if (o->upload && o->lossless)
@@ -112,6 +116,8 @@ bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
         return Refuse(
             "--lossless writes FFV1 and FLAC, which only Matroska holds: name an .mkv file");
     // H.264 in yuv420p halves the colour planes: both sides must be even.
+    if (o->from > WRAP_MS || o->until > WRAP_MS)
+        return Refuse("a video ends before the demo's clock wraps, at 4294967295 ms");
     if (!sizeGiven) o->width = o->upload ? 2880 : 1024, o->height = o->upload ? 2160 : 768;
     if (o->width % 2 || o->height % 2) return Refuse("a video's width and height must be even");
     if (o->from < 0) o->from = 0;
@@ -122,7 +128,7 @@ bool CheckVideoOptions(CaptureOptions *o, bool sizeGiven) {
 // A report covers --from to --to, whole frames, and writes no files.
 bool CheckReportOptions(CaptureOptions *o, bool sizeGiven) {
     if (!o->video.empty() || !o->at.empty() || o->until >= 0 || o->out != "." || o->upload ||
-        o->lossless || o->supersample != 1 || o->motionBlur != 1)
+        o->lossless || o->supersample != 1 || o->motionBlur != 1 || o->loop)
         return Refuse(
             "--flash-report goes with --size, --fps, --from, --to, --trace and "
             "--reduced-flashing only");
@@ -130,13 +136,15 @@ bool CheckReportOptions(CaptureOptions *o, bool sizeGiven) {
     if (o->from < 0) o->from = 0;
     if (o->to < 0) o->to = DEMO_LENGTH_MS;
     if (o->from > o->to) return Refuse("--from must not lie after --to");
+    if (o->to > WRAP_MS)
+        return Refuse("a report ends before the demo's clock wraps, at 4294967295 ms");
     return true;
 }
 
 }  // namespace
 
 bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
-    const long MAX_MS = 0xFFFFFFFFL;
+    const long MAX_MS = LATEST_FRAME_MS;
     bool sizeGiven = false;
     for (int i = 1; i < argc; i++) {
         std::string arg = argv[i];
@@ -149,6 +157,7 @@ bool ParseCaptureOptions(int argc, char **argv, CaptureOptions *o) {
                      : arg == "--timeline"         ? &o->timeline
                      : arg == "--json"             ? &o->json
                      : arg == "--lossless"         ? &o->lossless
+                     : arg == "--loop"             ? &o->loop
                                                    : nullptr;
         if (flag) {
             *flag = true;

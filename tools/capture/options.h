@@ -16,6 +16,7 @@ struct CaptureOptions {
     long until = -1;
     std::string out = ".";
     bool trace = false;
+    bool loop = false;  // --loop: the demo starts again at its length, as kelvorin --loop does
     std::string video;  // the video file; empty when writing PNG frames
     bool flashReport = false;
     bool reducedFlashing = false;
@@ -27,6 +28,11 @@ struct CaptureOptions {
     bool upload = false;    // --preset upload: what video sites ask for (ffmpeg.h)
     bool lossless = false;  // --lossless: an archive whose frames decode to the PNG frames
 };
+
+// The latest moment --at, --from and --to reach: 50 days. The demo's clock is 32 bits of ms
+// and wraps past WRAP_MS (49.7 days); a frame past it shows the clock modulo 2^32, as the
+// running demo does. A video and a flash report end before it.
+constexpr long LATEST_FRAME_MS = 50L * 24 * 3600 * 1000, WRAP_MS = 0xFFFFFFFFL;
 
 // The most frames --motion-blur averages, and the finest step of the clock it may take them at.
 constexpr long MOST_SUBFRAMES = 16, SUBFRAMES_A_SECOND = 1000;

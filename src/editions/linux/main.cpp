@@ -1,5 +1,5 @@
-// The demo. Its inputs are the start question, Escape, F1, Data/ and one option,
-// --reduced-flashing.
+// The demo. Its inputs are the start question, Escape, F1, Data/ and the options of
+// shell/command_line.h: --reduced-flashing, --fullscreen or --window, --loop.
 #include <cstdio>
 
 #include "platform/platform.h"

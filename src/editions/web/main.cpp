@@ -34,6 +34,7 @@
 #include "scenes/state.h"
 #include "shell/afterglow.h"
 #include "shell/frame_loop.h"
+#include "shell/loop.h"
 #include "shell/offline_run.h"
 #include "shell/seek.h"
 #include "shell/window.h"
@@ -164,6 +165,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE int kelvorin_play(int fullscreen, int reduced) {
     emscripten_request_animation_frame_loop(Pass, nullptr);
     return 1;
 }
+
+// The page plays the demo over and over (?loop=1): when its clock reaches the demo's length it
+// calls this and gives the next pass a clock from 0. The demo starts again exactly as it first
+// started (shell/loop.h); the snapshots for seeking, made from that same start, still hold.
+extern "C" EMSCRIPTEN_KEEPALIVE void kelvorin_restart() { RestartDemo(); }
 
 // Shows the first frame of the synthetic clock at or after ms (at most the music's end) and
 // returns its clock; the demo goes on from there, or stays on it while paused.

@@ -3,6 +3,7 @@
 //                            draws, 800x600 by default), nothing played
 //   ?t=SECONDS               the start question, then the demo from there (decimals allowed)
 //   ?reduced-flashing=1 (0)  the start question's Reduced flashing box ticked (cleared)
+//   ?loop=1                  the demo starts again at its length, over and over (an installation)
 import { state } from './state.js';
 
 const params = new URLSearchParams(location.search);
@@ -18,6 +19,15 @@ function parseFrameRequest(p) {
 
 // {at, width, height} for ?at=, {bad: true} for a ?at= that cannot be drawn, or null.
 export const frame = params.has('at') ? parseFrameRequest(params) : null;
+
+// Whether the demo plays over and over.
+export const loop = params.get('loop') === '1';
+
+// The start question answered ahead, for a screen nobody attends: true for ?fullscreen=1,
+// false for ?window=1, null to ask. Without a gesture a browser may refuse fullscreen; a
+// kiosk browser fills the screen anyway.
+export const answeredAhead =
+  params.get('fullscreen') === '1' ? true : params.get('window') === '1' ? false : null;
 
 // Where the demo starts playing, ms.
 export const startAt = params.has('t') ? Number(params.get('t')) * 1000 : 0;

@@ -8,7 +8,7 @@
 // their content, site.js has the names.
 //
 // window.kelvorin, for tests and for pages that embed the demo, is described in state.js.
-import { addressProblem, chooseReducedFlashing, frame, startAt } from './address.js';
+import { addressProblem, answeredAhead, chooseReducedFlashing, frame, startAt } from './address.js';
 import { createDemo } from './demo.js';
 import { DownloadError } from './downloads.js';
 import { canFullscreen, enterFullscreen, leaveFullscreen, toggleFullscreen } from './fullscreen.js';
@@ -69,7 +69,9 @@ import { publish, state } from './state.js';
   function showQuestion() {
     go('question');
     $('yes').focus();
-    if (state.readyAt === null) state.readyAt = performance.now();
+    const first = state.readyAt === null;
+    if (first) state.readyAt = performance.now();
+    if (first && answeredAhead !== null) answer(answeredAhead);
   }
 
   // Sound and fullscreen are granted only inside the viewer's click or key press; the demo

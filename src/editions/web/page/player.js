@@ -5,6 +5,7 @@
 // The page makes one with createPlayer(audio, screen), gives it the demo's timeline
 // (useTimeline) and hands it each new demo; screen.changed() hears of every start, pause,
 // resume, seek and stop.
+import { loop } from './address.js';
 import { state } from './state.js';
 
 export function createPlayer(audio, screen) {
@@ -257,6 +258,13 @@ export function createPlayer(audio, screen) {
       const heard = state.heard === null ? null : state.heard * 1000;
       if (heard !== null) t = Math.min(heard + FRAME, Math.max(heard - FRAME, t));
       t = Math.max(t, last);
+      if (loop && DURATION > 0 && t >= DURATION) {
+        // The demo starts again exactly as it first started, and the music with it; a pass
+        // that comes a whole length late (a sleeping tab) starts from the beginning.
+        demo._kelvorin_restart();
+        t = t < 2 * DURATION ? t - DURATION : 0;
+        audio.sync(t);
+      }
       last = t;
       lastNow = now;
       return Math.floor(t);
