@@ -24,6 +24,12 @@ inline bool OpenOffscreen() {
     return kelvorin::OpenOfflineWindow(kelvorin::offscreenPlatform, WIDTH, HEIGHT);
 }
 
+// A test case on the demo's own window: opened before each case, as the program opens it.
+class OffscreenTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(OpenOffscreen()) << "needs Data/ with the 23 pictures"; }
+};
+
 // One frame at clock t that nobody sees (no afterglow, no present): the delta counts from the
 // previous frame's clock (the first frame's from 0).
 inline bool anyFrame = false;
@@ -57,6 +63,7 @@ inline std::vector<unsigned char> ReadFrame() {
 struct Rect {
     int x0, y0, x1, y1;
 };
+const Rect WHOLE = {0, 0, WIDTH, HEIGHT};
 
 // Where a rectangle in the plane z of the scenes' camera (eye at z = 5, 60 degrees, 4:3) lands
 // on screen, shrunk by a margin of pixels so that edge pixels do not decide a probe.

@@ -1,7 +1,7 @@
 // The scroller's dots found the long way, by testing every character of the text for every
 // board column: the reference that the direct lookup must agree with.
 #pragma once
-#include "scenes/state.h"
+#include "scenes/scene8.h"
 
 namespace reference {
 

@@ -12,6 +12,9 @@
 
 namespace kelvorin {
 
+constexpr int NUMSPH = 12;      // balls on each arm
+constexpr int DEFINITION = 12;  // segments of every ball
+
 void scene2() {
     gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
     glDisable(GL_BLEND);

@@ -11,6 +11,7 @@
 #include "draw/sprite.h"
 #include "scenes/dispatcher.h"
 #include "scenes/reduced_flashing.h"
+#include "scenes/scene3.h"
 #include "scenes/scenes.h"
 #include "scenes/state.h"
 #include "timeline/clock.h"

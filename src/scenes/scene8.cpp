@@ -11,6 +11,7 @@
 #include "draw/shapes.h"
 #include "draw/sphere.h"
 #include "draw/sprite.h"
+#include "scenes/scene8.h"
 #include "scenes/scenes.h"
 #include "scenes/state.h"
 #include "timeline/clock.h"

@@ -81,25 +81,6 @@ struct SceneValue {
 extern const SceneValue sceneValues[];
 extern const size_t NUM_SCENE_VALUES;
 
-// Scene 2, ball spiral.
-constexpr int NUMSPH = 12;      // balls on each arm
-constexpr int DEFINITION = 12;  // segments of every ball
-
-// The fan: cubes from angle j towards angle i in fortieths of the distance, at most
-// FAN_MAX_CUBES of them. Returns how many were drawn.
-constexpr int FAN_MAX_CUBES = 41;
-int DrawCubeFan(float i, float j);
-
-// Scene 8, greetings.
-constexpr int GREETZ_LENGTH = 101;
-extern const char greetz[GREETZ_LENGTH + 1];
-extern const unsigned char dotfont[27 * 30];
-// Whether dot (row, whole part of x) of the character's glyph is lit; offsets outside the
-// glyph's six columns are dark.
-bool GlyphDot(char ch, int row, float x);
-// How many cubes board column i, row j shows at scroll position scroll (0, 1 or 2).
-int ScrollerDots(float i, int j, float scroll);
-
 // The whole state that the frames to come depend on, besides the textures: the demo clock, the
 // scene id, every value above, the random generator with its pools, and what a frame leaves in
 // the GL context for the next one (the current colour, normal and texture coordinates, the

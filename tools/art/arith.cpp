@@ -2,9 +2,9 @@
 // transcendental functions.
 #include "art/arith.h"
 
-namespace kelvorin {
+namespace kelvorin::art {
 
-double dsin(double x) {
+double PortableSin(double x) {
     x -= 2 * PI * std::floor(x / (2 * PI) + 0.5);  // to [-pi, pi]
     if (x > PI / 2) x = PI - x;
     else if (x < -PI / 2) x = -PI - x;
@@ -16,9 +16,9 @@ double dsin(double x) {
     return sum;
 }
 
-double dcos(double x) { return dsin(x + PI / 2); }
+double PortableCos(double x) { return PortableSin(x + PI / 2); }
 
-double dexp(double x) {
+double PortableExp(double x) {
     if (x < -80) return 0;
     if (x > 80) x = 80;
     const double LN2 = 0.69314718055994530942;
@@ -33,7 +33,7 @@ double dexp(double x) {
 
 namespace {
 
-double datan(double z) {
+double PortableAtan(double z) {
     bool negative = z < 0, inverted = false;
     if (negative) z = -z;
     if (z > 1) {
@@ -55,10 +55,10 @@ double datan(double z) {
 
 }  // namespace
 
-double datan2(double y, double x) {
-    if (x > 0) return datan(y / x);
-    if (x < 0) return y >= 0 ? datan(y / x) + PI : datan(y / x) - PI;
+double PortableAtan2(double y, double x) {
+    if (x > 0) return PortableAtan(y / x);
+    if (x < 0) return y >= 0 ? PortableAtan(y / x) + PI : PortableAtan(y / x) - PI;
     return y > 0 ? PI / 2 : (y < 0 ? -PI / 2 : 0);
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::art

@@ -3,7 +3,7 @@
 // controls.
 #pragma once
 
-namespace kelvorin {
+namespace kelvorin::art {
 
 struct Credit {
     const char *role;
@@ -14,4 +14,4 @@ const Credit CREDITS[NUM_CREDITS] = {
     {"CODE", "BRANNOK"}, {"GRAPHICS", "ILVA"}, {"MUSIC", "DESSEL"}};
 const char *const PRODUCTION = "A KELVORIN PRODUCTION";
 
-}  // namespace kelvorin
+}  // namespace kelvorin::art

@@ -7,21 +7,22 @@
 #include <cstring>
 #include <vector>
 
+#include "art/drawings.h"
 #include "art/output.h"
-#include "art/pictures.h"
 #include "png/writer.h"
 
-namespace kelvorin {
+namespace kelvorin::art {
 
-bool writeIcon(const std::string &path) {
-    Image img = drawLogo();
+bool WriteIcon(const std::string &path) {
+    Image img = DrawLogo();
     std::vector<unsigned char> rgba((size_t)img.w * img.h * 4);
     for (int y = 0; y < img.h; ++y)
         for (int x = 0; x < img.w; ++x) {
-            Rgb c = img.at(x, y);
-            float extra = 0.6f * pos(std::max(c.r, std::max(c.g, c.b)) - 1);
-            unsigned char v[3] = {channel(c.r, extra, x, y), channel(c.g, extra, x, y),
-                                  channel(c.b, extra, x, y)};
+            Rgb c = img.At(x, y);
+            float extra = 0.6f * PositivePart(std::max(c.r, std::max(c.g, c.b)) - 1);
+            unsigned char v[3] = {DitheredChannel(c.r, extra, x, y),
+                                  DitheredChannel(c.g, extra, x, y),
+                                  DitheredChannel(c.b, extra, x, y)};
             float d = std::fabs(x + 0.5f - img.w / 2.0f) + std::fabs(y + 0.5f - img.h / 2.0f);
             int alpha = d <= LOGO_INNER ? 255 : std::max(v[0], std::max(v[1], v[2]));
             unsigned char *out = &rgba[((size_t)y * img.w + x) * 4];
@@ -41,4 +42,4 @@ bool writeIcon(const std::string &path) {
     return ok;
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::art

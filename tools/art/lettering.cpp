@@ -10,11 +10,11 @@
 #include <cstdio>
 #include <cstring>
 
-namespace kelvorin {
+namespace kelvorin::art {
 
 Font boldFont, bookFont;
 
-bool loadFont(Font &f, const char *path) {
+bool LoadFont(Font &f, const char *path) {
     FILE *file = std::fopen(path, "rb");
     if (!file) {
         std::fprintf(stderr, "kelvorin-gentextures: cannot open font %s: %s\n", path,
@@ -39,7 +39,7 @@ bool loadFont(Font &f, const char *path) {
 
 namespace {
 
-std::vector<int> codepoints(const char *s) {  // UTF-8 up to two bytes is all we write
+std::vector<int> Codepoints(const char *s) {  // UTF-8 up to two bytes is all we write
     std::vector<int> out;
     for (const unsigned char *p = (const unsigned char *)s; *p; ++p) {
         if (*p >= 0xC0 && *p < 0xE0 && (p[1] & 0xC0) == 0x80) {
@@ -54,14 +54,14 @@ std::vector<int> codepoints(const char *s) {  // UTF-8 up to two bytes is all we
 
 }  // namespace
 
-float text(Mask *m, const TextStyle &st, const char *s, float cx, float cy) {
+float RasteriseText(Mask *m, const TextStyle &st, const char *s, float cx, float cy) {
     const stbtt_fontinfo *info = &st.font->info;
     float sy = st.cap / st.font->capUnits, sx = sy * st.xScale;
     std::vector<int> glyphs;
     std::vector<float> pens;
     float pen = 0, inkMin = 1e9f, inkMax = -1e9f;
     int prev = 0;
-    for (int cp : codepoints(s)) {
+    for (int cp : Codepoints(s)) {
         int g = stbtt_FindGlyphIndex(info, cp);
         if (prev) pen += sx * stbtt_GetGlyphKernAdvance(info, prev, g);
         int bx0, by0, bx1, by1, advance, lsb;
@@ -90,22 +90,22 @@ float text(Mask *m, const TextStyle &st, const char *s, float cx, float cy) {
             stbtt_MakeGlyphBitmapSubpixel(info, buf.data(), bw, bh, bw, sx, sy, fx, fy, glyphs[i]);
             for (int j = 0; j < bh; ++j)
                 for (int k = 0; k < bw; ++k)
-                    m->put((int)bx + x0 + k, (int)by + y0 + j, buf[(size_t)j * bw + k] / 255.0f);
+                    m->Put((int)bx + x0 + k, (int)by + y0 + j, buf[(size_t)j * bw + k] / 255.0f);
         }
     }
     return inkMax - inkMin;
 }
 
-TextStyle fit(TextStyle st, const char *s, float maxWidth) {
-    float w = text(nullptr, st, s, 0, 0);
+TextStyle FitText(TextStyle st, const char *s, float maxWidth) {
+    float w = RasteriseText(nullptr, st, s, 0, 0);
     if (w > maxWidth) st.cap *= maxWidth / w;
     return st;
 }
 
-Rgb chrome(float t, Rgb sky, Rgb deep, Rgb ground) {
-    Rgb c = t < 0.5f ? mix(WHITE * 1.25f, sky, smooth(0, 0.5f, t))
-                     : mix(deep, ground, smooth(0.5f, 1.05f, t));
-    return c + WHITE * (0.9f * gauss((t - 0.5f) / 0.03f));
+Rgb ChromeColour(float t, Rgb sky, Rgb deep, Rgb ground) {
+    Rgb c = t < 0.5f ? Mix(WHITE * 1.25f, sky, SmoothStep(0, 0.5f, t))
+                     : Mix(deep, ground, SmoothStep(0.5f, 1.05f, t));
+    return c + WHITE * (0.9f * Gaussian((t - 0.5f) / 0.03f));
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::art

@@ -7,7 +7,7 @@
 
 #include "art/raster.h"
 
-namespace kelvorin {
+namespace kelvorin::art {
 
 struct Font {
     std::vector<unsigned char> data;
@@ -18,7 +18,7 @@ struct Font {
 extern Font boldFont, bookFont;  // DejaVu Sans Bold and Book, loaded by main
 
 // Reads a TrueType font; says why on stderr and returns false when it cannot.
-bool loadFont(Font &f, const char *path);
+bool LoadFont(Font &f, const char *path);
 
 struct TextStyle {
     const Font *font;
@@ -29,13 +29,13 @@ struct TextStyle {
 
 // Rasterises text with the middle of its capitals at (cx, cy), centred on its ink across.
 // Returns the ink width; with no mask it only measures.
-float text(Mask *m, const TextStyle &st, const char *s, float cx, float cy);
+float RasteriseText(Mask *m, const TextStyle &st, const char *s, float cx, float cy);
 
 // The style with its capitals made smaller where the text would be wider than maxWidth.
-TextStyle fit(TextStyle st, const char *s, float maxWidth);
+TextStyle FitText(TextStyle st, const char *s, float maxWidth);
 
 // Polished-metal lettering: bright sky above a dark horizon line, warm glow below it.
 // t runs from 0 at the top of the capitals to 1 at their baseline.
-Rgb chrome(float t, Rgb sky, Rgb deep, Rgb ground);
+Rgb ChromeColour(float t, Rgb sky, Rgb deep, Rgb ground);
 
-}  // namespace kelvorin
+}  // namespace kelvorin::art

@@ -23,7 +23,7 @@
 #include "art/pictures.h"
 #include "assets/textures.h"
 
-namespace kelvorin {
+namespace kelvorin::art {
 
 int GenerateTextures(int argc, char **argv) {
     if (argc == 2 && std::strcmp(argv[1], "--list") == 0) {
@@ -48,12 +48,12 @@ int GenerateTextures(int argc, char **argv) {
         return 2;
     }
     if (!LoadFonts(FONT_DIR)) return 1;
-    if (icon) return writeIcon(argv[2]) ? 0 : 1;
+    if (icon) return WriteIcon(argv[2]) ? 0 : 1;
     for (int id = 0; id < NUM_TEXTURES; id++)
         if (!WritePicture(id, argv[1])) return 1;
     return 0;
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::art
 
-int main(int argc, char **argv) { return kelvorin::GenerateTextures(argc, argv); }
+int main(int argc, char **argv) { return kelvorin::art::GenerateTextures(argc, argv); }

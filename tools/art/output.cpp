@@ -10,34 +10,32 @@
 #include <cstring>
 #include <vector>
 
-#include "art/pictures.h"
+namespace kelvorin::art {
 
-namespace kelvorin {
-
-unsigned char channel(float c, float extra, int x, int y) {
+unsigned char DitheredChannel(float c, float extra, int x, int y) {
     static const float BAYER[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     float dither = (BAYER[y & 3][x & 3] + 0.5f) / 16 - 0.5f;  // breaks up gradient bands
-    int v = (int)std::floor(clampf(c + extra) * 255 + 0.5f + dither * 0.94f);
+    int v = (int)std::floor(Clamp(c + extra) * 255 + 0.5f + dither * 0.94f);
     return (unsigned char)(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
 namespace {
 
-bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+bool PowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
-void put16(unsigned char *p, unsigned v) {
+void Put16(unsigned char *p, unsigned v) {
     p[0] = (unsigned char)v;
     p[1] = (unsigned char)(v >> 8);
 }
-void put32(unsigned char *p, uint32_t v) {
-    put16(p, v & 0xFFFF);
-    put16(p + 2, v >> 16);
+void Put32(unsigned char *p, uint32_t v) {
+    Put16(p, v & 0xFFFF);
+    Put16(p + 2, v >> 16);
 }
 
 }  // namespace
 
-bool writeBmp(const std::string &path, Image &img, bool mirrored) {
-    if (!powerOfTwo(img.w) || !powerOfTwo(img.h) || img.w % 4 != 0) {
+bool WriteBmp(const std::string &path, Image &img, bool mirrored) {
+    if (!PowerOfTwo(img.w) || !PowerOfTwo(img.h) || img.w % 4 != 0) {
         std::fprintf(stderr, "kelvorin-gentextures: %s is %dx%d, not a texture size\n",
                      path.c_str(), img.w, img.h);
         return false;
@@ -47,25 +45,25 @@ bool writeBmp(const std::string &path, Image &img, bool mirrored) {
     unsigned char *h = file.data();
     h[0] = 'B';
     h[1] = 'M';
-    put32(h + 2, (uint32_t)file.size());
-    put32(h + 10, 54);
-    put32(h + 14, 40);
-    put32(h + 18, (uint32_t)img.w);
-    put32(h + 22, (uint32_t)img.h);  // positive: bottom row first
-    put16(h + 26, 1);
-    put16(h + 28, 24);
-    put32(h + 34, pixelBytes);
-    put32(h + 38, 2835);  // 72 dpi
-    put32(h + 42, 2835);
+    Put32(h + 2, (uint32_t)file.size());
+    Put32(h + 10, 54);
+    Put32(h + 14, 40);
+    Put32(h + 18, (uint32_t)img.w);
+    Put32(h + 22, (uint32_t)img.h);  // positive: bottom row first
+    Put16(h + 26, 1);
+    Put16(h + 28, 24);
+    Put32(h + 34, pixelBytes);
+    Put32(h + 38, 2835);  // 72 dpi
+    Put32(h + 42, 2835);
     for (int row = 0; row < img.h; ++row) {
         int y = img.h - 1 - row;
         unsigned char *out = h + 54 + (size_t)row * rowBytes;
         for (int x = 0; x < img.w; ++x) {
-            Rgb c = img.at(mirrored ? img.w - 1 - x : x, y);
-            float extra = 0.6f * pos(std::max(c.r, std::max(c.g, c.b)) - 1);
-            out[3 * x + 0] = channel(c.b, extra, x, row);
-            out[3 * x + 1] = channel(c.g, extra, x, row);
-            out[3 * x + 2] = channel(c.r, extra, x, row);
+            Rgb c = img.At(mirrored ? img.w - 1 - x : x, y);
+            float extra = 0.6f * PositivePart(std::max(c.r, std::max(c.g, c.b)) - 1);
+            out[3 * x + 0] = DitheredChannel(c.b, extra, x, row);
+            out[3 * x + 1] = DitheredChannel(c.g, extra, x, row);
+            out[3 * x + 2] = DitheredChannel(c.r, extra, x, row);
         }
     }
     FILE *f = std::fopen(path.c_str(), "wb");
@@ -80,4 +78,4 @@ bool writeBmp(const std::string &path, Image &img, bool mirrored) {
     return ok;
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::art

@@ -1,12 +1,12 @@
 // The table of what draws each picture, and the fonts its lettering needs.
-#include <string>
+#include "art/pictures.h"
 
+#include "art/drawings.h"
 #include "art/lettering.h"
 #include "art/output.h"
-#include "art/pictures.h"
 #include "assets/textures.h"
 
-namespace kelvorin {
+namespace kelvorin::art {
 
 namespace {
 
@@ -16,38 +16,38 @@ struct Picture {
     bool mirrored;  // lettering that must read correctly through sprite2's mirror
 };
 
-Image drawCh0() { return drawDigit(0); }
-Image drawCh1() { return drawDigit(1); }
-Image drawCh2() { return drawDigit(2); }
-Image drawCh3() { return drawDigit(3); }
-Image drawCh4() { return drawDigit(4); }
-Image drawCh5() { return drawDigit(5); }
+Image DrawCh0() { return DrawDigit(0); }
+Image DrawCh1() { return DrawDigit(1); }
+Image DrawCh2() { return DrawDigit(2); }
+Image DrawCh3() { return DrawDigit(3); }
+Image DrawCh4() { return DrawDigit(4); }
+Image DrawCh5() { return DrawDigit(5); }
 
 // What draws each picture of the texture table, in its order; its name is the table's.
 constexpr Picture PICTURES[] = {
-    {TEX_QUORVANEL, drawQuorvanel, true},
-    {TEX_LOGOKELV, drawLogo, true},
-    {TEX_KELVORIN, drawBanner, true},
-    {TEX_MAKER, drawMaker, true},
-    {TEX_TITLE, drawTitle, true},
-    {TEX_LIGHT1, drawLight1, false},
-    {TEX_NUAGE, drawNuage, false},
-    {TEX_CH0, drawCh0, false},
-    {TEX_CH1, drawCh1, false},
-    {TEX_CH2, drawCh2, false},
-    {TEX_CH3, drawCh3, false},
-    {TEX_CH4, drawCh4, false},
-    {TEX_CH5, drawCh5, false},
-    {TEX_CARRELAGE, drawCarrelage, false},
-    {TEX_PIERRE, drawPierre, false},
-    {TEX_PETALE, drawPetale, false},
-    {TEX_ESPACE, drawEspace, false},
-    {TEX_CONTOUR, drawContour, false},
-    {TEX_ANO1, drawAno1, false},
-    {TEX_ANO2, drawAno2, false},
-    {TEX_ANO3, drawAno3, false},
-    {TEX_ANO4, drawAno4, false},
-    {TEX_SOLEIL, drawSoleil, false},
+    {TEX_QUORVANEL, DrawQuorvanel, true},
+    {TEX_LOGOKELV, DrawLogo, true},
+    {TEX_KELVORIN, DrawBanner, true},
+    {TEX_MAKER, DrawMaker, true},
+    {TEX_TITLE, DrawTitle, true},
+    {TEX_LIGHT1, DrawLight1, false},
+    {TEX_NUAGE, DrawNuage, false},
+    {TEX_CH0, DrawCh0, false},
+    {TEX_CH1, DrawCh1, false},
+    {TEX_CH2, DrawCh2, false},
+    {TEX_CH3, DrawCh3, false},
+    {TEX_CH4, DrawCh4, false},
+    {TEX_CH5, DrawCh5, false},
+    {TEX_CARRELAGE, DrawCarrelage, false},
+    {TEX_PIERRE, DrawPierre, false},
+    {TEX_PETALE, DrawPetale, false},
+    {TEX_ESPACE, DrawEspace, false},
+    {TEX_CONTOUR, DrawContour, false},
+    {TEX_ANO1, DrawAno1, false},
+    {TEX_ANO2, DrawAno2, false},
+    {TEX_ANO3, DrawAno3, false},
+    {TEX_ANO4, DrawAno4, false},
+    {TEX_SOLEIL, DrawSoleil, false},
 };
 
 constexpr bool EveryPictureInTableOrder() {
@@ -61,14 +61,14 @@ static_assert(EveryPictureInTableOrder(), "one drawing for each texture, in the 
 }  // namespace
 
 bool LoadFonts(const std::string &dir) {
-    return loadFont(boldFont, (dir + FONT_FILES[0]).c_str()) &&
-           loadFont(bookFont, (dir + FONT_FILES[1]).c_str());
+    return LoadFont(boldFont, (dir + FONT_FILES[0]).c_str()) &&
+           LoadFont(bookFont, (dir + FONT_FILES[1]).c_str());
 }
 
 bool WritePicture(int id, const std::string &dir) {
     const Picture &p = PICTURES[id];
     Image img = p.draw();
-    return writeBmp(dir + "/" + textureNames[p.id] + ".bmp", img, p.mirrored);
+    return WriteBmp(dir + "/" + textureNames[p.id] + ".bmp", img, p.mirrored);
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::art

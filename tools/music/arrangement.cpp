@@ -6,7 +6,7 @@
 #include "music/mix.h"
 #include "music/parts.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 const char *const THEME_A =
     "A4 - - A4 - - E5 - - - D5 - C5 - B4 - | C5 - - - A4 - - - . . F4 - A4 - C5 - | "
@@ -178,4 +178,4 @@ void Arrange() {
           0.07f);
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

@@ -4,7 +4,7 @@
 #include "music/instruments.h"
 #include "music/mix.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 // Kick: a sine whose pitch falls fast from a thump to 44 Hz; the hard kick adds drive and a
 // click, the soft one of the calm parts is rounder and quieter.
@@ -146,4 +146,4 @@ void Boom(long n0, float level) {
     }
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

@@ -1,7 +1,7 @@
 // The instruments: each writes one note or hit into the mix from frame n0.
 #pragma once
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 // Drums (drums.cpp).
 void Kick(long n0, float level, bool hard);
@@ -20,4 +20,4 @@ void Pluck(long n0, int midi, float level, float pan, double bright);
 void Bell(long n0, int midi, float level, float pan);
 void Stab(long n0, const int *notes, int count, float level);
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

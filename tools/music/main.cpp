@@ -16,15 +16,15 @@
 #include "music/parts.h"
 #include "music/wav.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 int GenerateMusic(const std::string &outDir) {
     // The track is written under a temporary name and renamed when complete, so an interrupted run
     // never leaves a truncated file that looks up to date. Opening it first fails fast on a bad
     // folder, before the synthesis.
     const std::string wavPath = outDir + "/kelvorin.wav", partPath = wavPath + ".part";
-    std::FILE *f = std::fopen(partPath.c_str(), "wb");
-    if (f == nullptr) {
+    std::FILE *file = std::fopen(partPath.c_str(), "wb");
+    if (file == nullptr) {
         std::fprintf(stderr, "kelvorin-genmusic: cannot create %s: %s\n", partPath.c_str(),
                      std::strerror(errno));
         return 1;
@@ -47,7 +47,7 @@ int GenerateMusic(const std::string &outDir) {
     revSend = std::vector<float>();
     dlySend = std::vector<float>();
     Master();
-    if (!WriteWav(f)) {
+    if (!WriteWav(file)) {
         std::fprintf(stderr, "kelvorin-genmusic: cannot write %s\n", partPath.c_str());
         std::remove(partPath.c_str());
         return 1;
@@ -61,12 +61,12 @@ int GenerateMusic(const std::string &outDir) {
     return WriteSoundList(outDir + "/Sons_WAV.txt") ? 0 : 1;
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music
 
 int main(int argc, char **argv) {
     if (argc != 2 || argv[1][0] == '\0') {
         std::fprintf(stderr, "usage: kelvorin-genmusic OUTDIR\n");
         return 2;
     }
-    return kelvorin::GenerateMusic(argv[1]);
+    return kelvorin::music::GenerateMusic(argv[1]);
 }

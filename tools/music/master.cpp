@@ -6,7 +6,7 @@
 
 #include "music/mix.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 namespace {
 
@@ -203,4 +203,4 @@ void Master() {
         if (!LimitTruePeak(ceiling)) break;
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 std::vector<float> mixL, mixR, revSend, dlySend;
 std::vector<float> kickLevel;
@@ -95,4 +95,4 @@ void Echo() {
     }
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

@@ -5,7 +5,7 @@
 
 #include "music/synth.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 // The mix, built up voice by voice, and the mono sends that feed the echo and the reverb.
 extern std::vector<float> mixL, mixR, revSend, dlySend;
@@ -64,4 +64,4 @@ void Reverb();
 // -1.5 dBTP, full scale being 1.0.
 void Master();
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

@@ -9,7 +9,7 @@
 #include "music/instruments.h"
 #include "music/mix.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 namespace {
 
@@ -194,4 +194,4 @@ void Hit(double seconds, float level) {
     Snare(n, 0.45f * level);
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

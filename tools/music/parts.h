@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 // A chord: the bass root and four pad notes, voiced close so that the pads move smoothly.
 struct Chord {
@@ -67,4 +67,4 @@ void Hit(double seconds, float level);
 // The whole track: the chord track, the kicks, then each section's parts (arrangement.cpp).
 void Arrange();
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

@@ -1,7 +1,7 @@
 // Seeded noise, pitch and time conversions, the sine table, filter coefficients and envelopes.
 #include "music/synth.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 uint32_t noiseState = 0x4b454c56u;
 
@@ -44,4 +44,4 @@ float Adsr(double t, double a, double d, double s, double r, double hold) {
     return float(held(hold) * (1.0 - rel) * (1.0 - rel));
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

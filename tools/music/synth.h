@@ -7,7 +7,7 @@
 
 #include "timeline/length.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 constexpr int RATE = 44100;
 constexpr long BEAT = 19845;  // frames per beat: 450 ms
@@ -101,4 +101,4 @@ inline float SvfRun(Svf &f, float v0, SvfMode mode) {
 // falls exponentially towards the sustain level, the release curves down to 0 in r seconds.
 float Adsr(double t, double a, double d, double s, double r, double hold);
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

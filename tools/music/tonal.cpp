@@ -4,7 +4,7 @@
 #include "music/instruments.h"
 #include "music/mix.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 // Bass note: two slightly detuned saws through a resonant low-pass whose cutoff snaps open at
 // the note's start, softly saturated; ducked under the kick.
@@ -158,4 +158,4 @@ void Stab(long n0, const int *notes, int count, float level) {
     }
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

@@ -10,30 +10,30 @@
 
 #include "music/mix.h"
 
-namespace kelvorin {
+namespace kelvorin::music {
 
 namespace {
 
-void PutLE(std::FILE *f, uint32_t v, int bytes) {
-    for (int k = 0; k < bytes; k++) std::fputc(int((v >> (8 * k)) & 0xff), f);
+void PutLE(std::FILE *file, uint32_t v, int bytes) {
+    for (int k = 0; k < bytes; k++) std::fputc(int((v >> (8 * k)) & 0xff), file);
 }
 
 }  // namespace
 
-bool WriteWav(std::FILE *f) {
+bool WriteWav(std::FILE *file) {
     const uint32_t dataBytes = uint32_t(TOTAL) * 4;
-    std::fputs("RIFF", f);
-    PutLE(f, 36 + dataBytes, 4);
-    std::fputs("WAVEfmt ", f);
-    PutLE(f, 16, 4);        // plain PCM format chunk
-    PutLE(f, 1, 2);         // PCM
-    PutLE(f, 2, 2);         // stereo
-    PutLE(f, RATE, 4);      // frames per second
-    PutLE(f, RATE * 4, 4);  // bytes per second
-    PutLE(f, 4, 2);         // bytes per frame
-    PutLE(f, 16, 2);        // bits per sample
-    std::fputs("data", f);
-    PutLE(f, dataBytes, 4);
+    std::fputs("RIFF", file);
+    PutLE(file, 36 + dataBytes, 4);
+    std::fputs("WAVEfmt ", file);
+    PutLE(file, 16, 4);        // plain PCM format chunk
+    PutLE(file, 1, 2);         // PCM
+    PutLE(file, 2, 2);         // stereo
+    PutLE(file, RATE, 4);      // frames per second
+    PutLE(file, RATE * 4, 4);  // bytes per second
+    PutLE(file, 4, 2);         // bytes per frame
+    PutLE(file, 16, 2);        // bits per sample
+    std::fputs("data", file);
+    PutLE(file, dataBytes, 4);
 
     std::vector<unsigned char> block;
     block.reserve(4096 * 4);
@@ -45,27 +45,27 @@ bool WriteWav(std::FILE *f) {
             block.push_back(uint8_t(u >> 8));
         }
         if (block.size() >= 4096 * 4 || n == TOTAL - 1) {
-            std::fwrite(block.data(), 1, block.size(), f);
+            std::fwrite(block.data(), 1, block.size(), file);
             block.clear();
         }
     }
-    const bool ok = !std::ferror(f);
-    return std::fclose(f) == 0 && ok;
+    const bool ok = !std::ferror(file);
+    return std::fclose(file) == 0 && ok;
 }
 
 bool WriteSoundList(const std::string &path) {
-    std::FILE *f = std::fopen(path.c_str(), "w");
-    if (f == nullptr) {
+    std::FILE *file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) {
         std::fprintf(stderr, "kelvorin-genmusic: cannot create %s: %s\n", path.c_str(),
                      std::strerror(errno));
         return false;
     }
-    std::fputs("Data/kelvorin.wav\n", f);
-    if (std::fclose(f) != 0) {
+    std::fputs("Data/kelvorin.wav\n", file);
+    if (std::fclose(file) != 0) {
         std::fprintf(stderr, "kelvorin-genmusic: cannot write %s\n", path.c_str());
         return false;
     }
     return true;
 }
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <string>
 
-namespace kelvorin {
+namespace kelvorin::music {
 
-// Writes the mastered mix (full scale 1.0) into f as a WAV file and closes f.
-bool WriteWav(std::FILE *f);
+// Writes the mastered mix (full scale 1.0) into the open file as a WAV file, and closes it.
+bool WriteWav(std::FILE *file);
 
 // Writes the one-line sound list that names Data/kelvorin.wav.
 bool WriteSoundList(const std::string &path);
 
-}  // namespace kelvorin
+}  // namespace kelvorin::music

@@ -12,6 +12,7 @@
 #include "assets/textures.h"
 
 using namespace kelvorin;
+using namespace kelvorin::art;
 
 namespace {
 

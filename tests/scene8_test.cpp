@@ -11,6 +11,7 @@
 
 #include "memory.h"
 #include "offscreen_harness.h"
+#include "scenes/scene8.h"
 #include "scenes/state.h"
 #include "scroller_reference.h"
 
@@ -26,12 +27,7 @@ using namespace kelvorin;
 
 namespace {
 
-class GreetingsTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
-    }
-};
+using GreetingsTest = harness::OffscreenTest;
 
 // Dot (column, row) of a character straight from the glyph table's rows.
 bool Lit(char ch, int row, int column) { return dotfont[30 * (ch - 'A') + 6 * row + column] == 1; }

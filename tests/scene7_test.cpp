@@ -23,10 +23,10 @@ namespace {
 
 using Matrix = std::array<float, 16>;
 
-class FinaleTest : public ::testing::Test {
+class FinaleTest : public harness::OffscreenTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
+        OffscreenTest::SetUp();
         glViewport(0, 0, 80, 60);  // geometry and values only; the probes set it back
     }
 };

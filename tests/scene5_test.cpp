@@ -22,15 +22,10 @@ using namespace kelvorin;
 
 namespace {
 
-const Rect WHOLE = {0, 0, harness::WIDTH, harness::HEIGHT};
+using harness::WHOLE;
 constexpr int TUBE_TRIANGLES = 35 * 24 * 2;  // each quad comes back as two triangles
 
-class TunnelTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(harness::OpenOffscreen()) << "needs Data/ with the 23 pictures";
-    }
-};
+using TunnelTest = harness::OffscreenTest;
 
 // How many times the generator was drawn to get from state `from` to its state now.
 int DrawsSince(uint32_t from) {
