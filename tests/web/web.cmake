@@ -1,6 +1,7 @@
 # The browser edition's tests, run by ctest in the web build: tests/web/*.py, each with a web
-# server and a headless Chromium of its own (tools/browser/browser.py), on the site as it is
-# released: kelvorin-web.zip unpacked into released/ (the fixture web.site). The parity test also
+# server and a browser of its own (tools/browser/browser.py), once in each engine as
+# web.<engine>.<test> (tools/browser/engines.py); chromium_*.py use what only Chromium has (its
+# DevTools protocol) and run in Chromium alone. All on the site as it is released: kelvorin-web.zip unpacked into released/ (the fixture web.site). The parity test also
 # runs the native build's kelvorin-capture.
 set(RELEASED ${CMAKE_BINARY_DIR}/released)
 add_test(NAME web.site COMMAND /bin/sh -c
@@ -10,7 +11,13 @@ file(GLOB WEB_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/web/*.py)
 list(FILTER WEB_TESTS EXCLUDE REGEX "/steps\\.py$")  # the steps the player's tests share
 foreach(test ${WEB_TESTS})
   get_filename_component(name ${test} NAME_WE)
-  add_test(NAME web.${name} COMMAND /usr/bin/python3 ${test})
-  set_tests_properties(web.${name} PROPERTIES TIMEOUT 300 FIXTURES_REQUIRED web_site
-    ENVIRONMENT "SITE=${RELEASED};NATIVE=${KELVORIN_NATIVE_BUILD};AXE=${KELVORIN_NATIVE_BUILD}/npm/node_modules/axe-core/axe.min.js;WEB_LIMIT=240;PYTHONPATH=${CMAKE_SOURCE_DIR}/tools/browser")
+  set(engines chromium firefox webkit)
+  if(name MATCHES "^chromium_")
+    set(engines chromium)
+  endif()
+  foreach(engine ${engines})
+    add_test(NAME web.${engine}.${name} COMMAND /usr/bin/python3 ${test})
+    set_tests_properties(web.${engine}.${name} PROPERTIES TIMEOUT 300 FIXTURES_REQUIRED web_site
+      ENVIRONMENT "ENGINE=${engine};SITE=${RELEASED};NATIVE=${KELVORIN_NATIVE_BUILD};AXE=${KELVORIN_NATIVE_BUILD}/npm/node_modules/axe-core/axe.min.js;WEB_LIMIT=240;PYTHONPATH=${CMAKE_SOURCE_DIR}/tools/browser")
+  endforeach()
 endforeach()
