@@ -151,11 +151,13 @@ def main(test):
 
 
 def wait_for(driver, script, what, seconds=None):
-    """Polls a JavaScript expression until it is truthy; returns its value."""
+    """Polls a JavaScript expression until it is truthy; returns its value. Until the page has
+    defined what it names (WebKit may answer before the page's modules ran), it is not yet."""
     waiting(what)
     deadline = time.monotonic() + (seconds or LIMIT)
     while time.monotonic() < deadline:
-        value = driver.execute_script(f"return {script};")
+        value = driver.execute_script(
+            f"try {{ return {script}; }} catch (e) {{ if (e instanceof ReferenceError) return false; throw e; }}")
         if value:
             return value
         time.sleep(0.1)
