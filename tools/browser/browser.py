@@ -27,6 +27,7 @@ from engines import free_port  # noqa: F401  for the tests
 SITE = os.environ.get("SITE", "build-web")
 LIMIT = int(os.environ.get("WEB_LIMIT", "240"))
 ENGINE = os.environ.get("ENGINE", "chromium")
+SKIPPED = 77  # the exit code of a test skipped in this engine (ctest's SKIP_RETURN_CODE)
 CHROMIUM = engines.CHROMIUM
 
 _waiting = ["the test's first step"]
@@ -137,6 +138,9 @@ def main(test):
     def run():
         try:
             test()
+        except engines.Skip as e:
+            print(f"SKIPPED in {ENGINE}: {e}")
+            sys.exit(SKIPPED)
         except (Failure, engines.EngineError) as e:
             if expected:
                 print(f"EXPECTED FAILURE in {ENGINE} ({expected}): {e}")

@@ -62,6 +62,11 @@ class EngineError(Exception):
     pass
 
 
+class Skip(Exception):
+    """A step that this engine's driver cannot take here; browser.main says why and the test is
+    counted as skipped."""
+
+
 def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -136,9 +141,10 @@ def _focus(env, window_class):
 class SeleniumPage:
     """Chromium or WebKitGTK through selenium; anything else is the selenium driver's."""
 
-    def __init__(self, driver, console):
+    def __init__(self, driver, console, engine):
         self.driver = driver
         self._console = console
+        self.engine = engine
 
     def __getattr__(self, name):
         return getattr(self.driver, name)
@@ -164,6 +170,9 @@ class SeleniumPage:
         self.driver.set_window_size(width + outer["width"] - inner[0], height + outer["height"] - inner[1])
 
     def hide_and_show(self):
+        if self.engine == "webkit":
+            raise Skip("WebKitWebDriver opens the new tab as a window of its own beside the page, which"
+                       " stays visible")
         page = self.driver.current_window_handle
         self.driver.switch_to.new_window("tab")
         time.sleep(1)
@@ -208,7 +217,8 @@ def _chromium(groups, folder, extra, performance_log, webgl, sound):
     finally:
         if service.process:
             groups.append(service.process.pid)
-    return SeleniumPage(driver, lambda: [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"])
+    return SeleniumPage(driver, lambda: [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"],
+                        "chromium")
 
 
 def _webkit(groups, folder, webgl, sound):
@@ -246,7 +256,7 @@ def _webkit(groups, folder, webgl, sound):
             read[0] += len(text)
         return [line[len("CONSOLE "):] for line in text.decode(errors="replace").splitlines()
                 if line.startswith("CONSOLE ") and " ERROR " in line[:40]]
-    return SeleniumPage(driver, console)
+    return SeleniumPage(driver, console, "webkit")
 
 
 class FirefoxPage:
