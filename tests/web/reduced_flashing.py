@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Reduced flashing in the page: the start question's box is ticked where the system asks for
-less motion (the engine's emulated prefers-reduced-motion, where it has one) and only there, ?reduced-flashing=1 or
-=0 decides before it, the warning line links to the reduced mode, and the box's state goes
-with the answer (window.kelvorin.reducedFlashing)."""
+less motion (the engine's emulated prefers-reduced-motion, where its driver has one) and only
+there, ?reduced-flashing=1 or =0 decides before it, the warning line links to the reduced
+mode, and the box's state goes with the answer (window.kelvorin.reducedFlashing)."""
 import browser
 from browser import fail, hooks, wait_for
 
@@ -42,6 +42,7 @@ def test():
             fail(f"the warning's link {link} does not tick the box")
 
         # Ticked by the viewer, then No: the demo starts in the page in the reduced mode.
+        driver.prefer_motion("no-preference")
         question(driver, server, "", "no-preference")
         driver.click("reduced-flashing")
         driver.click("no")
