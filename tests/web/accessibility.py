@@ -7,7 +7,6 @@ import os
 import browser
 from browser import fail, wait_for
 from steps import check_console, pause, play, press
-from selenium.webdriver.common.keys import Keys
 
 
 def violations(driver, axe):
@@ -35,7 +34,7 @@ def test():
         wait_for(driver, "kelvorin.state === 'question'", "the question")
         found["the question"] = violations(driver, axe)
 
-        driver.find_element("id", "no").click()
+        driver.click("no")
         wait_for(driver, "kelvorin.state === 'playing' && kelvorin.fps > 0", "the demo to play")
         press(driver, "m")  # any key of the player's brings the bar
         wait_for(driver, "document.getElementById('controls').classList.contains('shown')", "the control bar")
@@ -47,10 +46,10 @@ def test():
         press(driver, "?")
         wait_for(driver, "kelvorin.help", "the keys' overlay")
         found["the keys' overlay"] = violations(driver, axe)
-        press(driver, Keys.ESCAPE)
+        press(driver, "Escape")
         wait_for(driver, "!kelvorin.help", "the overlay to close")
 
-        press(driver, Keys.ESCAPE)
+        press(driver, "Escape")
         wait_for(driver, "kelvorin.state === 'ended'", "the ended screen")
         found["the ended screen"] = violations(driver, axe)
 

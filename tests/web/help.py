@@ -5,7 +5,6 @@ focus back. The control bar's button opens it too, and a tap on it closes it."""
 import browser
 from browser import fail, hooks, wait_for
 from steps import check_console, play, press
-from selenium.webdriver.common.keys import Keys
 
 
 def dialog(driver):
@@ -29,7 +28,7 @@ def test():
         clock = hooks(driver)["clock"]
         wait_for(driver, f"kelvorin.clock > {clock + 1000}", "the demo to play on under the overlay")
 
-        press(driver, Keys.ESCAPE)
+        press(driver, "Escape")
         wait_for(driver, "!kelvorin.help", "Escape to close the keys")
         state = hooks(driver)
         if state["state"] != "playing" or state["paused"]:
@@ -37,7 +36,7 @@ def test():
 
         driver.execute_script("document.getElementById('keys').click();")
         wait_for(driver, "kelvorin.help", "the control bar's button to open the keys")
-        driver.find_element("id", "help").click()
+        driver.click("help")
         wait_for(driver, "!kelvorin.help", "a tap to close the keys")
         press(driver, "?")
         wait_for(driver, "kelvorin.help", "? to open the keys again")

@@ -22,7 +22,7 @@ def test():
             if not shown:
                 fail("the state is 'question' but the question is hidden")
 
-            driver.find_element("id", "no").click()
+            driver.click("no")
             wait_for(driver, "kelvorin.state === 'starting'", "the answer")
             waiting = driver.execute_script(
                 "const l = document.getElementById('loading');"

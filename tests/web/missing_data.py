@@ -77,7 +77,7 @@ def test():
         with browser.session(site=site, expected_errors=[refused(missing)]) as (driver, server):
             driver.get(server.url("index.html"))
             wait_for(driver, "kelvorin.state === 'question'", "the question without the music")
-            driver.find_element("id", "no").click()
+            driver.click("no")
             wait_for(driver, "kelvorin.state === 'playing' && kelvorin.clock > 1000", "the demo to play silently")
             shown = driver.execute_script("return document.getElementById('notice').innerText;")
             if "Data/kelvorin.mp3" not in shown or "404" not in shown or hooks(driver)["music"] is not None:

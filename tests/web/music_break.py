@@ -30,7 +30,7 @@ def test():
                 fail(f"the demo went on to {where} ms without its music")
 
             os.unlink(flag)
-            driver.find_element("id", "retry").click()
+            driver.click("retry")
             wait_for(driver, f"!kelvorin.paused && kelvorin.music !== null && kelvorin.clock > {where + 2000}",
                      "the demo and its music to go on", seconds=60)
             state = hooks(driver)

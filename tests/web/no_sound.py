@@ -31,8 +31,8 @@ def test():
             fail(f"without sound the page shows {document_notice(driver)!r}: {state}")
 
         driver.execute_script("window.noDevice = false;")
-        driver.find_element("id", "canvas").click()  # a click pauses; the next resumes
-        driver.find_element("id", "canvas").click()
+        driver.click("canvas")  # a click pauses; the next resumes
+        driver.click("canvas")
         wait_for(driver, "kelvorin.audio === 'running' && kelvorin.music !== null"
                  " && Math.abs(kelvorin.music * 1000 - kelvorin.clock) < 500",
                  "the music to join once the sound can start", seconds=20)

@@ -8,7 +8,7 @@ from browser import fail, hooks, wait_for
 
 
 def test():
-    with browser.session(chromium_args=["--disable-gpu", "--disable-software-rasterizer"]) as (driver, server):
+    with browser.session(webgl=False) as (driver, server):
         driver.get(server.url("index.html"))
         wait_for(driver, "kelvorin.state === 'error'", "the page to find no WebGL 2")
         state = hooks(driver)

@@ -9,8 +9,6 @@ import time
 import browser
 from browser import fail, hooks, wait_for
 from play import brightness
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.keys import Keys
 from steps import check_console, pause, play, press, query_t
 
 
@@ -32,17 +30,17 @@ def test():
             "return e.id;")
         if covered != "canvas":
             fail(f"the paused picture is covered by #{covered}")
-        driver.set_window_size(700, 500)
+        browser.page_size(driver, 700, 450)
         wait_for(driver, "document.getElementById('canvas').width !== 1024", "the canvas to take the new size")
         time.sleep(0.5)
         if brightness(driver) < 0.01 or hooks(driver)["clock"] != paused:
             fail(f"after a new window size the paused picture is black or moved: {hooks(driver)}")
 
         # The controls come with the pointer and go 3 s after the last input, also while paused.
-        ActionChains(driver).move_to_element(driver.find_element("id", "canvas")).perform()
+        driver.move_to("canvas")
         if not driver.execute_script("return document.getElementById('controls').classList.contains('shown');"):
             fail("moving the pointer did not show the controls")
-        driver.find_element("id", "share").click()
+        driver.click("share")
         wait_for(driver, "kelvorin.shared !== null", "Share to copy a link")
         if hooks(driver)["shared"] != driver.current_url:
             fail(f"Share copied {hooks(driver)['shared']}, the address is {driver.current_url}")
@@ -64,7 +62,7 @@ def test():
             fail(f"the music resumed at {state['music']} s, the demo at {state['clock']} ms")
 
         pause(driver)
-        press(driver, Keys.ESCAPE)
+        press(driver, "Escape")
         wait_for(driver, "kelvorin.state === 'ended'", "Escape to end the paused demo")
         check_console(driver)
 

@@ -9,17 +9,12 @@ import time
 
 import browser
 from browser import fail, hooks, wait_for, waiting
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.keys import Keys
+from steps import press
 
 
 def visible(driver, element_id):
     return driver.execute_script(
         f"const e = document.getElementById('{element_id}'); return !!e && e.getClientRects().length > 0;")
-
-
-def press(driver, key):
-    ActionChains(driver).send_keys(key).perform()
 
 
 def brightness(driver):
@@ -51,7 +46,7 @@ def test():
         if texts != ["Start FullScreen?", "Yes", "No", "Would You Like To Run In Fullscreen Mode?"]:
             fail(f"the start question reads {texts}")
 
-        press(driver, Keys.RETURN)
+        press(driver, "Enter")
         wait_for(driver, "kelvorin.state === 'playing' && kelvorin.clock > 3000", "the demo to play 3 s")
         if visible(driver, "question"):
             fail("the start question stayed after Return")
@@ -70,7 +65,7 @@ def test():
             fail(f"the clock does not advance: {first} then {hooks(driver)}")
 
         # F1 leaves fullscreen; the drawing buffer follows the canvas's new size.
-        press(driver, Keys.F1)
+        press(driver, "F1")
         wait_for(driver, "!document.fullscreenElement", "F1 to leave fullscreen")
         before = hooks(driver)["clock"]
         wait_for(driver, f"kelvorin.clock > {before + 1000}", "the demo to go on after F1")
@@ -79,7 +74,7 @@ def test():
         if sizes[:2] != sizes[2:] or hooks(driver)["state"] != "playing":
             fail(f"after F1 the drawing buffer and the canvas are {sizes}: {hooks(driver)}")
 
-        press(driver, Keys.ESCAPE)
+        press(driver, "Escape")
         wait_for(driver, "kelvorin.state !== 'playing'", "Escape to end the demo")
         ended = hooks(driver)
         if ended["state"] != "ended" or not visible(driver, "end") or visible(driver, "stage"):
@@ -92,9 +87,9 @@ def test():
 
         # Play again: the question, then the demo from its start.
         wait_for(driver, "document.activeElement === document.getElementById('again')", "the Play again button")
-        driver.find_element("id", "again").click()
+        driver.click("again")
         wait_for(driver, "kelvorin.state === 'question'", "the start question again")
-        driver.find_element("id", "no").click()
+        driver.click("no")
         wait_for(driver, "kelvorin.state === 'playing' && kelvorin.fps > 0", "the demo to play again")
         if hooks(driver)["clock"] > 5000:
             fail(f"the second play did not start from the beginning: {hooks(driver)}")

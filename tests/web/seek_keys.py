@@ -13,8 +13,6 @@ import subprocess
 
 import browser
 from browser import fail, hooks, wait_for
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.keys import Keys
 from steps import check_console, pause, play, press, seek
 
 
@@ -34,9 +32,9 @@ def test():
         play(driver, server)
         clock = pause(driver)
         duration = hooks(driver)["duration"]
-        for key, target in [(Keys.ARROW_RIGHT, lambda c: c + 5000), (Keys.ARROW_LEFT, lambda c: c - 5000),
+        for key, target in [("ArrowRight", lambda c: c + 5000), ("ArrowLeft", lambda c: c - 5000),
                             ("l", lambda c: c + 10000), ("l", lambda c: c + 10000), ("j", lambda c: c - 10000),
-                            (Keys.HOME, lambda c: 0), ("5", lambda c: duration / 2), ("0", lambda c: 0),
+                            ("Home", lambda c: 0), ("5", lambda c: duration / 2), ("0", lambda c: 0),
                             ("9", lambda c: duration * 0.9)]:
             expected = frame_clock(max(0, target(clock)))
             press(driver, key)
@@ -62,7 +60,7 @@ def test():
             fail(f"window.kelvorin took a write: {hooks(driver)}")
 
         driver.execute_script("document.getElementById('seekbar').focus();")
-        press(driver, Keys.END)
+        press(driver, "End")
         wait_for(driver, f"kelvorin.clock === {frame_clock(duration)}", "End on the bar", seconds=10)
 
         for chapter in hooks(driver)["chapters"]:
@@ -74,15 +72,13 @@ def test():
                 fail(f"at the start of {chapter['name']} the bar says {slider(driver)[2]!r}")
 
         # Hover at 100 s names the finale; a drag let go at 20 s seeks there.
-        bar = driver.find_element("id", "seekbar")
-        width = bar.size["width"]
-        offset = lambda ms: round((ms / duration - 0.5) * width)  # noqa: E731
-        ActionChains(driver).move_to_element_with_offset(bar, offset(100000), 0).perform()
+        width = driver.execute_script("return document.getElementById('seekbar').getBoundingClientRect().width;")
+        offset = lambda ms: (ms / duration - 0.5) * width  # noqa: E731
+        driver.move_to("seekbar", offset(100000))
         tip = driver.execute_script("return document.getElementById('seek-tip').textContent;")
         if not tip.startswith("finale · 1:"):
             fail(f"hovering at 100 s shows {tip!r}")
-        (ActionChains(driver).move_to_element_with_offset(bar, offset(150000), 0).click_and_hold()
-         .move_to_element_with_offset(bar, offset(20000), 0).release().perform())
+        driver.drag("seekbar", offset(150000), offset(20000))
         wait_for(driver, f"Math.abs(kelvorin.clock - 20000) < {duration / width * 2 + 20}",
                  "the drag to seek to about 20 s", seconds=10)
         check_console(driver)

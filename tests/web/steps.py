@@ -1,9 +1,5 @@
 """Steps that the player's browser tests share (not a test itself): starting the demo as a
 viewer would, pressing keys, waiting for the player."""
-import time
-
-from selenium.webdriver.common.action_chains import ActionChains
-
 import browser
 from browser import fail, hooks, wait_for
 
@@ -15,21 +11,19 @@ def play(driver, server, query="", before_answer=None):
     wait_for(driver, "kelvorin.state === 'question'", "the start question")
     if before_answer:
         driver.execute_script(before_answer)
-    driver.find_element("id", "no").click()
+    driver.click("no")
     wait_for(driver, "kelvorin.state === 'playing' && kelvorin.fps > 0", "the demo to play")
 
 
 def press(driver, *keys):
+    """Presses each key (a KeyboardEvent.key: "Enter", "Escape", "ArrowLeft", " ", "k"...)."""
     for key in keys:
-        ActionChains(driver).send_keys(key).perform()
+        driver.press(key)
 
 
 def hide_and_show(driver):
     """Hides the page behind a new tab for a second, then shows it again."""
-    page = driver.current_window_handle
-    driver.switch_to.new_window("tab")
-    time.sleep(1)
-    driver.switch_to.window(page)
+    driver.hide_and_show()
 
 
 def seek(driver, ms):

@@ -1,13 +1,14 @@
-"""The browser edition's site served on a free port of its own, and a headless Chromium of its
-own (WebGL 2 through SwiftShader, sound without a gesture, a fresh profile, nothing fetched
-from the network), driven through chromedriver: for the browser tests (tests/web/) and the
-benchmark (tools/bench/web.py), which find it on PYTHONPATH.
+"""The browser edition's site served on a free port of its own, and a browser of its own
+(engines.py: Chromium, Firefox or WebKitGTK, as ENGINE says, Chromium by default; a fresh
+profile, sound without a gesture, nothing fetched from the network): for the browser tests
+(tests/web/) and the benchmark (tools/bench/web.py), which find it on PYTHONPATH.
 
 Every test or measurement runs inside `session()`: it is stopped after WEB_LIMIT seconds
-(saying what it was waiting for), and whatever it started ends with it: the server's and
-chromedriver's whole process groups (Chromium's processes are in the latter) are killed and
-checked gone. A session whose steps passed fails when the console shows an error it did not
-expect: a script's exception, a failed download, anything the page's security policy refused.
+(saying what it was waiting for), and whatever it started ends with it: the server's, the
+browser's and its driver's, its X server's and its sound server's whole process groups are
+killed and checked gone. A session whose steps passed fails when the console shows an error it
+did not expect: a script's exception, a failed download, anything the page's security policy
+refused.
 """
 import contextlib
 import functools
@@ -20,13 +21,14 @@ import sys
 import tempfile
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+import engines
+from engines import free_port  # noqa: F401  for the tests
 
 SITE = os.environ.get("SITE", "build-web")
 LIMIT = int(os.environ.get("WEB_LIMIT", "240"))
-CHROMIUM = "/usr/lib/chromium/chromium"
-CHROMEDRIVER = "/usr/bin/chromedriver"
+ENGINE = os.environ.get("ENGINE", "chromium")
+SKIPPED = 77  # the exit code of a test skipped in this engine (ctest's SKIP_RETURN_CODE)
+CHROMIUM = engines.CHROMIUM
 
 _waiting = ["the test's first step"]
 
@@ -46,12 +48,6 @@ def fail(message):
 
 def _on_limit(signum, frame):
     raise Failure(f"no result within {LIMIT} s; waiting for {_waiting[0]}")
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 def _living(group):
@@ -93,87 +89,79 @@ class Server:
         return f"http://127.0.0.1:{self.port}/{path}"
 
 
-def chromium_options(profile, extra=(), performance_log=False):
-    options = webdriver.ChromeOptions()
-    options.binary_location = CHROMIUM
-    for arg in [
-        "--headless", "--no-sandbox", f"--user-data-dir={profile}",
-        "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-        "--autoplay-policy=no-user-gesture-required",
-        "--no-first-run", "--no-default-browser-check", "--disable-background-networking",
-        "--disable-component-update", "--disable-sync", "--disable-quic",
-        "--disable-domain-reliability", "--disable-breakpad", "--disable-dev-shm-usage",
-        "--window-size=1024,768", "--force-device-scale-factor=1", *extra,
-    ]:
-        options.add_argument(arg)
-    logs = {"browser": "ALL"}
-    if performance_log:  # the network's events, for the benchmark's bytes
-        logs["performance"] = "ALL"
-    options.set_capability("goog:loggingPrefs", logs)
-    return options
-
-
 @contextlib.contextmanager
 def session(chromium_args=(), site=None, also_end=(), expected_errors=(), server_args=(),
-            performance_log=False):
-    """Yields (driver, server); ends both, and the process groups in also_end, whatever
-    happens, and checks that nothing of them is left. After the test's steps, every console
-    error not yet read must contain one of expected_errors. server_args go to serve.py (its
-    --hold and --break)."""
+            performance_log=False, webgl=True, sound=True):
+    """Yields (page, server), the page in ENGINE (engines.py); ends both, and the process groups
+    in also_end, whatever happens, and checks that nothing of them is left. After the test's
+    steps, every console error not yet read must contain one of expected_errors. server_args go
+    to serve.py (its --hold, --break and --throttle). webgl=False: a browser without WebGL;
+    sound=False: one without a sound device. chromium_args and performance_log are Chromium's."""
     signal.signal(signal.SIGALRM, _on_limit)
     signal.alarm(LIMIT)
     groups = list(also_end)
-    profile = tempfile.mkdtemp(prefix="kelvorin-web-")
-    driver = None
+    folder = tempfile.mkdtemp(prefix=f"kelvorin-{ENGINE}-")
+    page = None
     try:
         server = Server(site or SITE, server_args)
         groups.append(server.process.pid)
-        waiting("Chromium to start")
-        service = Service(CHROMEDRIVER, popen_kw={"start_new_session": True})
-        try:
-            driver = webdriver.Chrome(service=service, options=chromium_options(
-                profile, chromium_args, performance_log))
-        finally:
-            if service.process:
-                groups.append(service.process.pid)
-        driver.set_script_timeout(LIMIT)
-        yield driver, server
-        unexpected = [e for e in console_errors(driver) if not any(x in e for x in expected_errors)]
+        waiting(f"{ENGINE} to start")
+        page = engines.open_page(ENGINE, groups, folder, chromium_args, performance_log, webgl, sound)
+        if ENGINE != "firefox":
+            page.set_script_timeout(LIMIT)
+        yield page, server
+        unexpected = [e for e in console_errors(page) if not any(x in e for x in expected_errors)]
         if unexpected:
             fail(f"errors in the console: {unexpected}")
     finally:
         signal.alarm(0)
-        if driver:
+        if page:
             with contextlib.suppress(Exception):
-                driver.quit()
+                page.quit()
         left = []
         for group in groups:
             left += _end_group(group)
-        shutil.rmtree(profile, ignore_errors=True)
+        shutil.rmtree(folder, ignore_errors=True)
         if left:
             print(f"FAIL: processes outlived the test: {' '.join(left)}", file=sys.stderr)
             sys.exit(1)
 
 
 def main(test):
-    """Runs one test function; exit code 0 when it passes."""
+    """Runs one test function; exit code 0 when it passes. A test that engines.EXPECTED_FAILURES
+    lists for ENGINE passes when it fails, and fails when it passes, so that the mark goes once
+    the page is fixed."""
+    name = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+    expected = engines.EXPECTED_FAILURES.get((ENGINE, name))
+
     @functools.wraps(test)
     def run():
         try:
             test()
-        except Failure as e:
+        except engines.Skip as e:
+            print(f"SKIPPED in {ENGINE}: {e}")
+            sys.exit(SKIPPED)
+        except (Failure, engines.EngineError) as e:
+            if expected:
+                print(f"EXPECTED FAILURE in {ENGINE} ({expected}): {e}")
+                return
             print(f"FAIL: {e}", file=sys.stderr)
+            sys.exit(1)
+        if expected:
+            print(f"FAIL: passes in {ENGINE}, yet engines.EXPECTED_FAILURES says: {expected}", file=sys.stderr)
             sys.exit(1)
         print("PASS")
     run()
 
 
 def wait_for(driver, script, what, seconds=None):
-    """Polls a JavaScript expression until it is truthy; returns its value."""
+    """Polls a JavaScript expression until it is truthy; returns its value. Until the page has
+    defined what it names (WebKit may answer before the page's modules ran), it is not yet."""
     waiting(what)
     deadline = time.monotonic() + (seconds or LIMIT)
     while time.monotonic() < deadline:
-        value = driver.execute_script(f"return {script};")
+        value = driver.execute_script(
+            f"try {{ return {script}; }} catch (e) {{ if (e instanceof ReferenceError) return false; throw e; }}")
         if value:
             return value
         time.sleep(0.1)
@@ -182,9 +170,7 @@ def wait_for(driver, script, what, seconds=None):
 
 def page_size(driver, width, height):
     """Sizes the window so that the page itself is width x height."""
-    outer = driver.get_window_size()
-    inner = driver.execute_script("return [innerWidth, innerHeight];")
-    driver.set_window_size(width + outer["width"] - inner[0], height + outer["height"] - inner[1])
+    driver.page_size(width, height)
 
 
 def hooks(driver):
@@ -193,4 +179,4 @@ def hooks(driver):
 
 def console_errors(driver):
     """The console's errors since the last call (reading them empties the log)."""
-    return [entry["message"] for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
+    return driver.console_errors()

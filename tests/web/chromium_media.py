@@ -11,7 +11,6 @@ import time
 import browser
 from browser import fail, hooks, wait_for
 from steps import check_console, hide_and_show, play, press
-from selenium.webdriver.common.keys import Keys
 
 WRAP = """
 window.__wake = [];
@@ -108,7 +107,7 @@ def test():
         wait_for(driver, "!kelvorin.paused && window.__wake[window.__wake.length - 1] === 'request screen'",
                  "resuming to take the wake lock again")
 
-        press(driver, Keys.ESCAPE)
+        press(driver, "Escape")
         wait_for(driver, "kelvorin.state === 'ended'", "Escape to end the demo")
         time.sleep(0.5)
         if wake(driver)[-1] != "release" or session(driver)[0] != "none":
