@@ -50,10 +50,7 @@ SELENIUM_KEYS = {"Enter": Keys.RETURN, "Escape": Keys.ESCAPE, "F1": Keys.F1, "Ar
 # Tests that fail in an engine because of a fault of the page's, not of the test's, each with its
 # reason, until the page is fixed: browser.main passes them when they fail and fails them when
 # they pass. (engine, the test's file name without .py)
-EXPECTED_FAILURES = {
-    ("webkit", "offline"): "WebKit's media element never becomes playable at a new place (after a seek, or from"
-                           " the service worker's cache on a second visit), and the page waits on it for good",
-}
+EXPECTED_FAILURES = {}
 
 
 class EngineError(Exception):
