@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Music that does not come: after a seek, the music's new range is held back by the server. The
-picture waits for it a few seconds at most, then plays on silently with a notice that says so;
-once the range comes, the music joins at the demo's clock. The line is slow (serve.py's
+"""Music that does not come: held back by the server from the start, then after a seek its new
+range. The picture waits for it a few seconds at most, then plays on silently with a notice that
+says so; once the music comes, it joins at the demo's clock. The line is slow (serve.py's
 throttle), so that the music is not all there before the seek."""
 import os
 import tempfile
@@ -13,26 +13,32 @@ from steps import check_console, play, seek
 TARGET = 150000  # ms, far beyond what the slow line has brought
 
 
+def late_then_joins(driver, flag, past):
+    """The page says the music is late and plays on past this clock without it; once the server
+    lets the music go (the flag removed), it joins at the demo's clock."""
+    wait_for(driver, "kelvorin.message.startsWith('The music is late')", "the page to say the music is late",
+             seconds=30)
+    wait_for(driver, f"kelvorin.clock > {past}", "the picture to play on without its music", seconds=10)
+    state = hooks(driver)
+    if state["music"] is not None or state["paused"] or state["state"] != "playing":
+        fail(f"while the music is held back the page is {state}")
+    os.remove(flag)
+    wait_for(driver, "kelvorin.music !== null && Math.abs(kelvorin.music * 1000 - kelvorin.clock) < 500",
+             "the music to join at the demo's clock", seconds=60)
+
+
 def test():
     flag = tempfile.NamedTemporaryFile(prefix="kelvorin-hold-", delete=False).name
     os.remove(flag)
     try:
         with browser.session(server_args=["--rate", "100000", "--hold", r"/Data/kelvorin\.", flag]) as (driver, server):
-            play(driver, server)
-            wait_for(driver, "kelvorin.music !== null", "the music to start")
+            open(flag, "w").close()
+            play(driver, server)  # the start waits for the held music a few seconds at most
+            late_then_joins(driver, flag, 1000)
+
             open(flag, "w").close()
             seek(driver, TARGET)
-            wait_for(driver, "kelvorin.message.startsWith('The music is late')", "the page to say the music is late",
-                     seconds=30)
-            wait_for(driver, f"kelvorin.clock > {TARGET + 1000}", "the picture to play on without its music",
-                     seconds=10)
-            state = hooks(driver)
-            if state["music"] is not None or state["paused"] or state["state"] != "playing":
-                fail(f"while the music is held back the page is {state}")
-
-            os.remove(flag)
-            wait_for(driver, "kelvorin.music !== null && Math.abs(kelvorin.music * 1000 - kelvorin.clock) < 500",
-                     "the music to join at the demo's clock", seconds=60)
+            late_then_joins(driver, flag, TARGET + 1000)
             check_console(driver)
     finally:
         if os.path.exists(flag):

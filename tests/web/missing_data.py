@@ -38,8 +38,10 @@ def site_without(pattern):
 
 
 def refused(missing):
-    """The console's line for the missing file: the only error the page may cause."""
-    return f"/{missing} - Failed to load resource: the server responded with a status of 404"
+    """What the console's line for the missing file holds: the only error the page may cause.
+    Engines word it differently (Chromium's failed load with its 404, Firefox's worker refused
+    for the 404 page's type); each names the file."""
+    return f"/{missing}"
 
 
 def test():

@@ -331,8 +331,8 @@ class FirefoxPage:
         return self._do("errors")
 
     def prefer_motion(self, motion):
-        self._do("motion", motion=motion)
-        return True
+        # puppeteer emulates media features through CDP alone, which Firefox's BiDi lacks
+        return False
 
     def quit(self):
         # No goodbye: browser.session ends the processes, and a hung Firefox would not answer.

@@ -57,7 +57,6 @@ const commands = {
     await page.bringToFront();
     await other.close();
   },
-  motion: ({ motion }) => page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: motion }]),
   errors: () => {
     const read = errors;
     errors = [];

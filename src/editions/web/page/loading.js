@@ -40,20 +40,23 @@ export function showProgress() {
 }
 
 // The sound list as the demo reads it; each music file it names streams from the site, and
-// stands in the file system as an empty file, which is all the list's check opens.
-async function loadSounds(demo, audio) {
+// stands in the file system as an empty file, which is all the list's check opens. Music that
+// cannot play yet holds the start for audio.lateAfter after the answer at most (answered
+// settles then): the demo then starts silently and the music joins once it plays.
+async function loadSounds(demo, audio, answered) {
   const list = await download(FILES['Data/Sons_WAV.txt']);
   demo.putFile('Data/Sons_WAV.txt', list);
   const names = new TextDecoder().decode(list).split(/\s+/).filter((name) => AUDIO_FILE.test(name));
   if (frame) return;
-  await Promise.all(names.map((name) => {
+  const late = answered.then(() => new Promise((resolve) => { setTimeout(resolve, audio.lateAfter); }));
+  await Promise.race([late, Promise.all(names.map((name) => {
     demo.putFile(name, new Uint8Array(0));
     if (!FILES[name]) {
       audio.problems.set(name, 'is not on the site');
       return undefined;
     }
     return audio.prepare(name, FILES[name]);
-  }));
+  }))]);
 }
 
 // The pictures: those kept (path -> bytes, pictures.js's readKept) handed over at once, the
@@ -117,10 +120,11 @@ function loadPictures(demo, timeline, kept, generator) {
 }
 
 // Loads everything, with the pictures that pictures.js's readKept found and the generator
-// that its fetchGenerator started (null where none was); returns {ready, pictures}: ready
+// that its fetchGenerator started (null where none was), and answered, which settles at the
+// viewer's answer; returns {ready, pictures}: ready
 // settles once the demo can start, pictures is loadPictures's. The credits come to
 // withCredits when they come.
-export function loadBehind({ demo, audio, player, kept, generator, withCredits }) {
+export function loadBehind({ demo, audio, player, kept, generator, withCredits, answered }) {
   const step = (key) => () => {
     loading[key] = true;
     showProgress();
@@ -133,6 +137,6 @@ export function loadBehind({ demo, audio, player, kept, generator, withCredits }
   downloadJSON(FILES['credits.json']).catch(() => ({ credits: [], production: '' })).then(withCredits);
   const pictures = loadPictures(demo, timeline, kept, generator);
   // The music waits for the program's download, which the question needs first on a slow line.
-  const sounds = program.then(() => loadSounds(demo, audio)).then(step('music'));
+  const sounds = program.then(() => loadSounds(demo, audio, answered)).then(step('music'));
   return { ready: Promise.all([program, timeline, pictures.first, sounds]), pictures };
 }

@@ -65,6 +65,9 @@ import { publish, state } from './state.js';
   // Settles once the demo can start (loadIfDrawable starts the loading).
   let loaded = null;
   let everything = new Promise((resolve, reject) => { loaded = { resolve, reject }; });
+  // Settles at the viewer's first answer (loading.js bounds the wait for the music by it).
+  let answeredNow = null;
+  const answered = new Promise((resolve) => { answeredNow = resolve; });
 
   function showQuestion() {
     go('question');
@@ -75,11 +78,12 @@ import { publish, state } from './state.js';
   }
 
   // Sound and fullscreen are granted only inside the viewer's click or key press; the demo
-  // itself starts once everything has arrived (the music able to play), so that picture and
-  // sound begin together.
+  // itself starts once everything has arrived (the music able to play, or 5 s late), so that
+  // picture and sound begin together.
   function answer(fullscreen) {
     if (state.state !== 'question') return;
     if (state.answeredAt === null) state.answeredAt = performance.now();
+    answeredNow();
     audio.unlock();
     if (fullscreen) enterFullscreen();
     const reduced = reducedFlashing();
@@ -154,7 +158,7 @@ import { publish, state } from './state.js';
         + 'turned off. A current Chrome, Edge, Firefox or Safari, with hardware acceleration on, has it.');
       return;
     }
-    const loading = loadBehind({ demo, audio, player, kept, generator,
+    const loading = loadBehind({ demo, audio, player, kept, generator, answered,
       withCredits: (credits) => { media = createMedia(player, credits); } });
     ({ pictures } = loading);
     loading.ready.then(loaded.resolve, loaded.reject);

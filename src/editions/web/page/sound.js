@@ -43,6 +43,7 @@ export function createSound(notice) {
   return {
     context: null,
     problem: '',
+    lateAfter: LATE_AFTER,
     elements: new Map(),  // file name in the demo's file system -> its media element
     problems: new Map(),  // file name -> why it cannot play
     channels: [],
