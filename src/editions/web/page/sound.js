@@ -28,6 +28,8 @@
 // lock screen) is one more state that is not "running".
 import { state } from './state.js';
 
+const GECKO = / Firefox\//.test(navigator.userAgent);
+
 export function createSound(notice) {
   // How far the music may drift from the demo clock before it is put back at the right place
   // (the context was suspended, the machine stalled, the viewer sought).
@@ -153,7 +155,12 @@ export function createSound(notice) {
     },
 
     // Seconds between what the context plays and what reaches the ears, where the browser says.
+    // Firefox is not asked: it answers over a synchronous call to its sound process while the
+    // audio runs, and now and then that call and the audio wait on each other for good, which
+    // hangs the whole tab (seen on Linux, in about one start in three on a busy machine). The
+    // music is then sent without the output latency, tens of milliseconds with a wired output.
     latency() {
+      if (GECKO) return 0;
       const latency = this.context && this.context.outputLatency;
       return Number.isFinite(latency) && latency > 0 ? latency : 0;
     },
