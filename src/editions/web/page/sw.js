@@ -9,8 +9,20 @@
 const RELEASE = null;
 const CACHE = `kelvorin-${RELEASE.name}`;
 
+// A file as the network gives it whole. Firefox may answer a plain request from what its own
+// cache holds of the media element's request for the music (Range: bytes=0-, still arriving):
+// a 206, which a cache cannot keep. Such a file is asked for again, past the browser's cache.
+async function whole(file) {
+  const response = await fetch(file);
+  return response.status === 206 ? fetch(file, { cache: 'reload' }) : response;
+}
+
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(RELEASE.files)));
+  event.waitUntil(caches.open(CACHE).then((cache) => Promise.all(RELEASE.files.map(async (file) => {
+    const response = await whole(file);
+    if (!response.ok) throw new TypeError(`${file}: ${response.status}`);
+    await cache.put(file, response);
+  }))));
 });
 
 // Pages already open stay with the network: a media element that streams its music must not
