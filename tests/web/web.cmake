@@ -12,25 +12,13 @@ file(GLOB WEB_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/web/*.py)
 list(FILTER WEB_TESTS EXCLUDE REGEX "/steps\\.py$")  # the steps the player's tests share
 set(EVERY_ENGINE play pause frame_steps seek_keys seek_latency link parity reduced_flashing context
   offline release missing_data no_webgl no_sound)
-# Firefox through its BiDi driver now and then hangs, waiting for the demo to play, on a loaded
-# machine, so its runs are asked for: cmake -DKELVORIN_WEB_FIREFOX=ON build-web, then
-# ctest -R 'web\.firefox'. Not yet there: offline and release, whose service worker did not
-# take the site in Firefox, and seek_latency, whose jump before the snapshots did not settle.
-option(KELVORIN_WEB_FIREFOX "the page's tests in Firefox too" OFF)
-set(NOT_IN_FIREFOX offline release seek_latency)
 foreach(test ${WEB_TESTS})
   get_filename_component(name ${test} NAME_WE)
   set(engines chromium)
   if(name IN_LIST EVERY_ENGINE)
-    set(engines chromium webkit)
-    if(KELVORIN_WEB_FIREFOX AND NOT name IN_LIST NOT_IN_FIREFOX)
-      list(APPEND engines firefox)
-    endif()
+    set(engines chromium firefox webkit)
   elseif(name STREQUAL "no_device")  # Firefox alone keeps its context suspended without a device
-    set(engines)
-    if(KELVORIN_WEB_FIREFOX)
-      set(engines firefox)
-    endif()
+    set(engines firefox)
   endif()
   foreach(engine ${engines})
     add_test(NAME web.${engine}.${name} COMMAND /usr/bin/python3 ${test})
