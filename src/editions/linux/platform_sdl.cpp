@@ -257,30 +257,6 @@ const char *TakeError() {
 
 }  // namespace
 
-const Platform windowPlatform = {
-    .name = "window",
-    .registerClass = RegisterClass,
-    .unregisterClass = UnregisterClass,
-    .setDisplayMode = SetDisplayMode,
-    .restoreDisplayMode = RestoreDisplayMode,
-    .showCursor = ShowCursor,
-    .createWindow = CreateWindow,
-    .destroyWindow = DestroyWindow,
-    .getDeviceContext = GetDeviceContext,
-    .releaseDeviceContext = ReleaseDeviceContext,
-    .choosePixelFormat = ChoosePixelFormat,
-    .setPixelFormat = SetPixelFormat,
-    .createContext = CreateContext,
-    .makeCurrent = MakeCurrent,
-    .releaseCurrent = ReleaseCurrent,
-    .deleteContext = DeleteContext,
-    .showWindow = ShowWindow,
-    .swapBuffers = SwapBuffers,
-    .pollEvent = PollEvent,
-    .postQuit = PostQuit,
-    .messageBox = MessageBox,
-    .ticks = Ticks,
-    .takeError = TakeError,
-};
+const Platform windowPlatform = KELVORIN_PLATFORM_TABLE("window");
 
 }  // namespace kelvorin
