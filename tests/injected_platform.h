@@ -133,35 +133,9 @@ inline int MessageBox(const char *text, const char *caption, unsigned style) {
     return std::string(caption) == "Start FullScreen?" ? startAnswer : fallbackAnswer;
 }
 inline uint32_t Ticks() { return ticks ? ticks() : offscreenPlatform.ticks(); }
-inline const char *TakeError() {
-    return offscreenPlatform.takeError ? offscreenPlatform.takeError() : "";
-}
+inline const char *TakeError() { return offscreenPlatform.takeError(); }
 
-inline const kelvorin::Platform platform = {
-    .name = "injected",
-    .registerClass = RegisterClass,
-    .unregisterClass = UnregisterClass,
-    .setDisplayMode = SetDisplayMode,
-    .restoreDisplayMode = RestoreDisplayMode,
-    .showCursor = ShowCursor,
-    .createWindow = CreateWindow,
-    .destroyWindow = DestroyWindow,
-    .getDeviceContext = GetDeviceContext,
-    .releaseDeviceContext = ReleaseDeviceContext,
-    .choosePixelFormat = ChoosePixelFormat,
-    .setPixelFormat = SetPixelFormat,
-    .createContext = CreateContext,
-    .makeCurrent = MakeCurrent,
-    .releaseCurrent = ReleaseCurrent,
-    .deleteContext = DeleteContext,
-    .showWindow = ShowWindow,
-    .swapBuffers = SwapBuffers,
-    .pollEvent = PollEvent,
-    .postQuit = PostQuit,
-    .messageBox = MessageBox,
-    .ticks = Ticks,
-    .takeError = TakeError,
-};
+inline const kelvorin::Platform platform = KELVORIN_PLATFORM_TABLE("injected");
 
 // Puts the backend in place. The sound is the edition's own: none offscreen, while the Linux
 // edition's tests choose SDL's driver themselves.

@@ -47,8 +47,9 @@ struct Event {
 };
 
 // Each step returns false on failure; the shell shows the failure text. A backend fills the
-// table by name (.registerClass = ..., in this order): ten steps have the same type, so a table
-// filled by position would still compile with two of them swapped.
+// table by name (.registerClass = ..., in this order), most simply with KELVORIN_PLATFORM_TABLE
+// below: ten steps have the same type, so a table filled by position would still compile with
+// two of them swapped.
 struct Platform {
     const char *name;
     bool (*registerClass)();  // bring up the windowing system
@@ -81,6 +82,38 @@ struct Platform {
     // nothing), then forgets it. May be null.
     const char *(*takeError)();
 };
+
+// The table of a backend whose steps are named after the fields, capitalised: RegisterClass
+// for .registerClass and so on to TakeError. (Win32 already uses many of those names, so the
+// Windows edition fills its table by hand.)
+// clang-format off
+#define KELVORIN_PLATFORM_TABLE(NAME)                 \
+    {                                                 \
+        .name = NAME,                                 \
+        .registerClass = RegisterClass,               \
+        .unregisterClass = UnregisterClass,           \
+        .setDisplayMode = SetDisplayMode,             \
+        .restoreDisplayMode = RestoreDisplayMode,     \
+        .showCursor = ShowCursor,                     \
+        .createWindow = CreateWindow,                 \
+        .destroyWindow = DestroyWindow,               \
+        .getDeviceContext = GetDeviceContext,         \
+        .releaseDeviceContext = ReleaseDeviceContext, \
+        .choosePixelFormat = ChoosePixelFormat,       \
+        .setPixelFormat = SetPixelFormat,             \
+        .createContext = CreateContext,               \
+        .makeCurrent = MakeCurrent,                   \
+        .releaseCurrent = ReleaseCurrent,             \
+        .deleteContext = DeleteContext,               \
+        .showWindow = ShowWindow,                     \
+        .swapBuffers = SwapBuffers,                   \
+        .pollEvent = PollEvent,                       \
+        .postQuit = PostQuit,                         \
+        .messageBox = MessageBox,                     \
+        .ticks = Ticks,                               \
+        .takeError = TakeError,                       \
+    }
+// clang-format on
 
 extern const Platform windowPlatform;     // SDL2 on Linux, Win32 on Windows
 extern const Platform offscreenPlatform;  // EGL pbuffer, no display

@@ -1,6 +1,7 @@
 #include "scenes/dispatcher.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include "assets/textures.h"
 #include "scenes/scenes.h"
@@ -42,6 +43,15 @@ bool DrawFrame() {
     // An id without a scene draws nothing: the frame stays cleared and the id stays.
     if (const Scene *scene = FindScene(numscene)) scene->draw();
     return true;
+}
+
+void FlatView(bool textured) {
+    glEnable(GL_BLEND);
+    if (textured) glEnable(GL_TEXTURE_2D);
+    else glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
 }
 
 }  // namespace kelvorin

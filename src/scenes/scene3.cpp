@@ -2,7 +2,6 @@
 // fading in at the end, and three stretches of blinking at ten flashes per second (drawn
 // steadily with reduced flashing).
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cmath>
 
@@ -70,11 +69,7 @@ int DrawCubeFan(float i, float j) {
 }
 
 void scene3() {
-    glEnable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
+    FlatView(false);
 
     // Swing and tumble advance in blank frames too.
     r0s3 += tempo / 500;

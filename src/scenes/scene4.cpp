@@ -2,7 +2,6 @@
 // blue wire sphere and a countdown. Scene 45: a white flash while the sphere fades out.
 // With reduced flashing the sphere shows steadily while it blinks in.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "assets/textures.h"
 #include "draw/shapes.h"
@@ -51,11 +50,7 @@ void PulsingSphere(uint32_t t) { WireSphere(t % 450 < 50 ? 1.4 : 1.3, 16, 16); }
 
 void scene4() {
     const uint32_t t = time;
-    glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
+    FlatView(true);
 
     if (t > 45500 && s0s4 < 4) s0s4 += tempo / 1000;
     if (t > 55500) a2s4 += tempo / 1000;
@@ -112,11 +107,7 @@ void scene4() {
 
 void scene4_5() {
     const uint32_t t = time;
-    glEnable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
+    FlatView(false);
 
     if (a1s45 < 1) a1s45 += tempo / 1000;
     // A square one unit before the eye covers the view; additive blending adds a1s45 squared.

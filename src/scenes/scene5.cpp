@@ -1,7 +1,6 @@
 // Scene 5: a winding tube lined with clouds, fading from black far away to full light near the
 // camera, shaking every 450 ms; from 65 s glowing sprites rush away down the tube.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
@@ -88,12 +87,8 @@ void DrawSprites(uint32_t t) {
 
 void scene5() {
     const uint32_t t = time;
-    glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
+    FlatView(true);
     glBlendFunc(GL_SRC_ALPHA, GL_ZERO);  // each ring replaces what lies behind it
-    gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
 
     t0s5 -= tempo / 250;
     r1s5 -= tempo / 250;

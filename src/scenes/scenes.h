@@ -15,4 +15,8 @@ void scene8();
 // Scene 8's state stepped on by tempo, as scene8() steps it before drawing.
 void AdvanceScene8();
 
+// How the flat scenes (3, 4, 45 and 5) begin: blending on, lighting and the depth test off,
+// texturing on or off, and the eye 5 units before the origin, looking at it.
+void FlatView(bool textured);
+
 }  // namespace kelvorin

@@ -6,19 +6,35 @@
 
 namespace kelvorin::music {
 
+namespace {
+
+// The body of the kick, the snare and the boom: a sine whose pitch falls from base + sweep Hz
+// towards base while it fades, sweep and level each multiplied by their decay every frame.
+struct FallingSine {
+    double base, sweep, level, kSweep, kLevel;
+    double phase = 0;
+    double Next() {
+        phase += (base + sweep) / RATE;
+        const double x = Sine(phase) * level;
+        sweep *= kSweep;
+        level *= kLevel;
+        return x;
+    }
+};
+
+}  // namespace
+
 // Kick: a sine whose pitch falls fast from a thump to 44 Hz; the hard kick adds drive and a
 // click, the soft one of the calm parts is rounder and quieter.
 void Kick(long n0, float level, bool hard) {
     const Place p = At(level, 0, 0.02f, 0);
     const long len = long(0.36 * RATE);
-    const double kSweep = Decay(0.028), kAmp = Decay(0.095), kClick = Decay(0.002);
-    double phase = 0, sweep = hard ? 150.0 : 75.0, amp = 1, click = 0.3;
+    FallingSine body{44.0, hard ? 150.0 : 75.0, 1, Decay(0.028), Decay(0.095)};
+    const double kClick = Decay(0.002);
+    double click = 0.3;
     for (long i = 0; i < len; i++) {
-        phase += (44.0 + sweep) / RATE;
-        double x = Sine(phase) * amp * std::min(1.0, i / 30.0);
+        double x = body.Next() * std::min(1.0, i / 30.0);
         if (hard) x = std::tanh(1.5 * x) / std::tanh(1.5) + Noise() * click;
-        sweep *= kSweep;
-        amp *= kAmp;
         click *= kClick;
         Emit(n0 + i, float(x) * Tail(i, len), p);
     }
@@ -30,13 +46,11 @@ void Snare(long n0, float level) {
     const long len = long(0.32 * RATE);
     Svf hp;
     SvfSet(hp, 1800, 0.7);
-    const double kSweep = Decay(0.015), kTone = Decay(0.05), kRattle = Decay(0.11);
-    double phase = 0, sweep = 70, tone = 0.55, rattle = 0.9;
+    FallingSine body{175.0, 70, 0.55, Decay(0.015), Decay(0.05)};
+    const double kRattle = Decay(0.11);
+    double rattle = 0.9;
     for (long i = 0; i < len; i++) {
-        phase += (175.0 + sweep) / RATE;
-        const double x = Sine(phase) * tone + SvfRun(hp, Noise(), HIGH) * rattle;
-        sweep *= kSweep;
-        tone *= kTone;
+        const double x = body.Next() + SvfRun(hp, Noise(), HIGH) * rattle;
         rattle *= kRattle;
         Emit(n0 + i, float(x) * Tail(i, len), p);
     }
@@ -136,14 +150,9 @@ void Swell(long n0, long n1, float level, double f0, double f1, double curve) {
 void Boom(long n0, float level) {
     const Place p = At(level, 0, 0.15f, 0);
     const long len = long(1.8 * RATE);
-    const double kSweep = Decay(0.08), kAmp = Decay(0.6);
-    double phase = 0, sweep = 45, amp = 1;
-    for (long i = 0; i < len; i++) {
-        phase += (32.0 + sweep) / RATE;
-        Emit(n0 + i, float(Sine(phase) * amp * std::min(1.0, i / 40.0)) * Tail(i, len), p);
-        sweep *= kSweep;
-        amp *= kAmp;
-    }
+    FallingSine body{32.0, 45, 1, Decay(0.08), Decay(0.6)};
+    for (long i = 0; i < len; i++)
+        Emit(n0 + i, float(body.Next() * std::min(1.0, i / 40.0)) * Tail(i, len), p);
 }
 
 }  // namespace kelvorin::music

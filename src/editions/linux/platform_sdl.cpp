@@ -80,6 +80,13 @@ void RestoreDisplayMode() {
 
 void ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
+bool DestroyWindow() {
+    if (!window) return false;
+    SDL_DestroyWindow(window);
+    window = nullptr;
+    return true;
+}
+
 bool CreateWindow(const char *title, int width, int height, bool fullscreen,
                   const PixelFormatRequest &request) {
     int channel = request.colorBits >= 24 ? 8 : 5;
@@ -103,18 +110,10 @@ bool CreateWindow(const char *title, int width, int height, bool fullscreen,
     window = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (!window) return false;
     if (fullscreen && SDL_SetWindowDisplayMode(window, &fullscreenDisplayMode) != 0) {
-        SDL_DestroyWindow(window);
-        window = nullptr;
+        DestroyWindow();
         return false;
     }
     return Ok(true);
-}
-
-bool DestroyWindow() {
-    if (!window) return false;
-    SDL_DestroyWindow(window);
-    window = nullptr;
-    return true;
 }
 
 bool GetDeviceContext() {
@@ -257,30 +256,6 @@ const char *TakeError() {
 
 }  // namespace
 
-const Platform windowPlatform = {
-    .name = "window",
-    .registerClass = RegisterClass,
-    .unregisterClass = UnregisterClass,
-    .setDisplayMode = SetDisplayMode,
-    .restoreDisplayMode = RestoreDisplayMode,
-    .showCursor = ShowCursor,
-    .createWindow = CreateWindow,
-    .destroyWindow = DestroyWindow,
-    .getDeviceContext = GetDeviceContext,
-    .releaseDeviceContext = ReleaseDeviceContext,
-    .choosePixelFormat = ChoosePixelFormat,
-    .setPixelFormat = SetPixelFormat,
-    .createContext = CreateContext,
-    .makeCurrent = MakeCurrent,
-    .releaseCurrent = ReleaseCurrent,
-    .deleteContext = DeleteContext,
-    .showWindow = ShowWindow,
-    .swapBuffers = SwapBuffers,
-    .pollEvent = PollEvent,
-    .postQuit = PostQuit,
-    .messageBox = MessageBox,
-    .ticks = Ticks,
-    .takeError = TakeError,
-};
+const Platform windowPlatform = KELVORIN_PLATFORM_TABLE("window");
 
 }  // namespace kelvorin

@@ -168,32 +168,10 @@ uint32_t Ticks() {
     return (uint32_t)(now.tv_sec * 1000u + now.tv_nsec / 1000000);
 }
 
+const char *TakeError() { return ""; }  // EGL gives codes, not texts: no reasons here
+
 }  // namespace
 
-const Platform offscreenPlatform = {
-    .name = "offscreen",
-    .registerClass = RegisterClass,
-    .unregisterClass = UnregisterClass,
-    .setDisplayMode = SetDisplayMode,
-    .restoreDisplayMode = RestoreDisplayMode,
-    .showCursor = ShowCursor,
-    .createWindow = CreateWindow,
-    .destroyWindow = DestroyWindow,
-    .getDeviceContext = GetDeviceContext,
-    .releaseDeviceContext = ReleaseDeviceContext,
-    .choosePixelFormat = ChoosePixelFormat,
-    .setPixelFormat = SetPixelFormat,
-    .createContext = CreateContext,
-    .makeCurrent = MakeCurrent,
-    .releaseCurrent = ReleaseCurrent,
-    .deleteContext = DeleteContext,
-    .showWindow = ShowWindow,
-    .swapBuffers = SwapBuffers,
-    .pollEvent = PollEvent,
-    .postQuit = PostQuit,
-    .messageBox = MessageBox,
-    .ticks = Ticks,
-    .takeError = nullptr,
-};
+const Platform offscreenPlatform = KELVORIN_PLATFORM_TABLE("offscreen");
 
 }  // namespace kelvorin

@@ -256,30 +256,6 @@ const char *TakeError() {
 
 void UseFixedCanvas(bool fixed) { fixedCanvas = fixed; }
 
-const Platform webPlatform = {
-    .name = "web",
-    .registerClass = RegisterClass,
-    .unregisterClass = UnregisterClass,
-    .setDisplayMode = SetDisplayMode,
-    .restoreDisplayMode = RestoreDisplayMode,
-    .showCursor = ShowCursor,
-    .createWindow = CreateWindow,
-    .destroyWindow = DestroyWindow,
-    .getDeviceContext = GetDeviceContext,
-    .releaseDeviceContext = ReleaseDeviceContext,
-    .choosePixelFormat = ChoosePixelFormat,
-    .setPixelFormat = SetPixelFormat,
-    .createContext = CreateContext,
-    .makeCurrent = MakeCurrent,
-    .releaseCurrent = ReleaseCurrent,
-    .deleteContext = DeleteContext,
-    .showWindow = ShowWindow,
-    .swapBuffers = SwapBuffers,
-    .pollEvent = PollEvent,
-    .postQuit = PostQuit,
-    .messageBox = MessageBox,
-    .ticks = Ticks,
-    .takeError = TakeError,
-};
+const Platform webPlatform = KELVORIN_PLATFORM_TABLE("web");
 
 }  // namespace kelvorin
