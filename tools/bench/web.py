@@ -53,6 +53,7 @@ import time
 os.environ.setdefault("WEB_LIMIT", "600")
 import browser  # noqa: E402  tools/browser/, on PYTHONPATH (script/bench sets it)
 import engines  # noqa: E402
+from selenium.common.exceptions import WebDriverException  # noqa: E402
 
 ENGINE = browser.ENGINE
 UNTIL_MS = 150000  # the greetings (from 130 s) stay: 20 s of them is enough
@@ -62,7 +63,8 @@ JUMPS = [5000, 170000, 20000, 100000, 60000, 130000, 3000, 45000, 27000, 150000,
          185000, 35000, 70000, 120000, 0, None, 50000, 110000]
 # How long one visit and one playing of the demo may take before its browser counts as hung (s).
 VISIT_LIMIT = 120
-PLAY_LIMIT = 400
+PLAY_LIMIT = 240
+TRIES = [2]  # how many tries a measure gets: one, once a measure has failed twice in this engine
 
 
 def median(values):
@@ -70,17 +72,19 @@ def median(values):
 
 
 def attempt(what, measure, limit=VISIT_LIMIT):
-    """measure() in a browser session; a second try where the browser failed (Firefox's driver
-    hangs now and then at its start on a loaded machine); None and a not-measured line after two."""
+    """measure() in a browser session, and again where the browser failed (Firefox's driver hangs
+    now and then on a loaded machine); False, and a not-measured line, where it failed each time."""
     browser.LIMIT = limit
-    for tries in (1, 2):
+    for _ in range(TRIES[0]):
         try:
-            return measure()
-        except (browser.Failure, engines.EngineError) as e:
+            measure()
+            return True
+        except (browser.Failure, engines.EngineError, WebDriverException) as e:
             print(f"web.py: {ENGINE}: {what}: {e}", file=sys.stderr)
-            if tries == 2:
-                print(f"not-measured {ENGINE} {what}: {' '.join(str(e).split())}")
-    return None
+            reason = " ".join(str(e).split())
+    print(f"not-measured {ENGINE} {what}: {reason}")
+    TRIES[0] = 1
+    return False
 
 
 def version():
@@ -246,10 +250,11 @@ def chromium_loads(site, runs):
                         times, _, _ = visit(page, server)
                         second.append((times, bytes_until(network_events(page), float("inf"))))
             for _ in range(runs):
-                attempt(f"first visit on {name}", measure)
+                if not attempt(f"first visit on {name}", measure):
+                    break
             print_visits(f"first-visit {name} {answer_after}", visits)
-            for part in (visits[0][1] if visits else {}):
-                print(f"loaded {name} {part} {median([v[1][part] for v in visits]):.0f}")
+            for part in dict.fromkeys(part for v in visits for part in v[1]):
+                print(f"loaded {name} {part} {median([v[1][part] for v in visits if part in v[1]]):.0f}")
     if second:
         print(f"second-visit {len(second)} {median([t[0] for t, _ in second]):.0f} "
               f"{median([t[3] for t, _ in second]):.0f} {median([b for _, b in second]):.0f}")
@@ -267,7 +272,8 @@ def loads(site, runs):
             with browser.session(site=site, server_args=args) as (page, server):
                 visits.append(visit(page, server))
         for _ in range(runs):
-            attempt(f"opening on {name}", measure)
+            if not attempt(f"opening on {name}", measure):
+                break
         print_visits(f"open {ENGINE} {name}", visits)
 
 
@@ -292,7 +298,8 @@ def cpu_visits(site, runs):
                 after["first"].append(frame - answered)
                 after["second"].append(frame2 - answered2)
         for _ in range(runs):
-            attempt(f"a visit at {rate}x slower", measure)
+            if not attempt(f"a visit at {rate}x slower", measure):
+                break
         for which, values in after.items():
             if values:
                 print(f"cpu-visit {rate} {which} {len(values)} {median(values):.0f}")
