@@ -13,7 +13,6 @@ measured has a line "not-measured ENGINE WHY..." and shows "-".
 Usage: report.py [DOCS]   prints the document (DOCS: the docs/ folder, the default)"""
 import collections
 import os
-import statistics
 import sys
 import textwrap
 
@@ -79,7 +78,7 @@ def seconds(ms, digits=1):
     return f"{float(ms) / 1000:.{digits}f} s"
 
 
-def number(value):
+def measured(value):
     return value is not None and value != "-"
 
 
@@ -168,10 +167,10 @@ def network_name(now, kind, name):
     """slow 4G (1.6 Mbit/s down, 750 kbit/s up, 150 ms), from the network's line."""
     line = now.one(kind, name)
     label = "no throttling" if name == "none" else name.replace("-", " ")
-    if not line or not number(line.values[1]):
+    if not line or not measured(line.values[1]):
         return label
     latency, down, up = line.values[1], float(line.values[2]) / 1e6, line.values[3]
-    if not number(up) or float(up) / 1e6 == down:
+    if not measured(up) or float(up) / 1e6 == down:
         return f"{label} ({down:g} Mbit/s, {latency} ms)"
     return f"{label} ({down:g} Mbit/s down, {float(up) / 1000:g} kbit/s up, {latency} ms)"
 
@@ -198,15 +197,15 @@ def opening(now, was, say):
             goal_q, goal_m = OPEN_GOALS.get(name, (None, None))
             if answer == "0":
                 rows.append([network_name(now, "network", name),
-                             f"**{seconds(question)}**" + bracket(number(b[0]) and seconds(b[0]),
+                             f"**{seconds(question)}**" + bracket(measured(b[0]) and seconds(b[0]),
                                                                   goal_q and "≤ " + seconds(goal_q)),
-                             f"**{seconds(music)}**" + bracket(number(b[1]) and seconds(b[1]),
+                             f"**{seconds(music)}**" + bracket(measured(b[1]) and seconds(b[1]),
                                                                goal_m and "≤ " + seconds(goal_m)),
-                             f"{after} ms" + bracket(number(b[2]) and seconds(b[2]), None),
+                             f"{after} ms" + bracket(measured(b[2]) and seconds(b[2]), None),
                              f"{float(size) / 1000:.0f} kB"])
             else:
                 rows.append([f"{network_name(now, 'network', name)}, answering after {seconds(answer, 0)}", "-",
-                             seconds(music), f"**{after} ms**" + bracket(number(b[2]) and seconds(b[2]),
+                             seconds(music), f"**{after} ms**" + bracket(measured(b[2]) and seconds(b[2]),
                                                                         f"≤ {LATE_ANSWER_GOAL} ms"),
                              f"{float(size) / 1000:.0f} kB"])
         table(say, ["network", "start question", "playing with music, from opening the link",
@@ -239,7 +238,7 @@ def opening(now, was, say):
                 cells = []
                 for engine in engines:
                     line = now.one("open", engine, name)
-                    cells.append(shown(line.values[index]) if line and number(line.values[index]) else "-")
+                    cells.append(shown(line.values[index]) if line and measured(line.values[index]) else "-")
                 rows.append([f"{network_name(now, 'line', name).split(' (')[0]}: {label}"] + cells)
         table(say, ["measure"] + [ENGINES[e] for e in engines], rows, "l" + "r" * len(engines))
 
@@ -347,7 +346,7 @@ def frames(now, say):
         cells, met = [], []
         for engine in engines:
             line = now.one("scene", engine, scene)
-            if line and number(line.values[3]):
+            if line and measured(line.values[3]):
                 cells.append(f"{line.values[3]} ({line.values[2]})")
                 met.append(float(line.values[3]) >= FPS_GOAL - 0.5)
             else:
@@ -432,9 +431,12 @@ def main():
     say("Other work shares this machine, so every number carries noise; the load average")
     say("(1, 5, 15 min) is taken before each measurement.")
     say("")
-    offscreen(now, say)
-    videos(now, say)
-    browser_edition(now, was, say, notes)
+    try:
+        offscreen(now, say)
+        videos(now, say)
+        browser_edition(now, was, say, notes)
+    except (IndexError, KeyError, ValueError) as e:
+        sys.exit(f"report.py: a figure in {docs}/bench/ is missing or not as script/bench writes it: {e!r}")
     for heading, text in notes.items():
         say(heading)
         say(text, end="")
