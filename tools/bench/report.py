@@ -141,12 +141,11 @@ def videos(now, say):
     if video:
         para(say, f"**{video['ratio']}x real time**: {video['length']} s of video in {video['wall']} s of wall time "
              f"({when(line)}, load before: {load(line)}).")
-        say(f"Processor time of renderer and encoder together: {video['processor']} s ({video['user']} user, "
-            f"{video['system']} system), {video['busy']} cores busy on average; on {video['cores']} idle cores it "
-            f"could not take less than {video['least']} s. File size: {video['size']} MB.")
+        para(say, f"Processor time of renderer and encoder together: {video['processor']} s ({video['user']} user, "
+             f"{video['system']} system), {video['busy']} cores busy on average; on {video['cores']} idle cores it "
+             f"could not take less than {video['least']} s. File size: {video['size']} MB.")
     else:
-        say("Not measured.")
-    say("")
+        para(say, "Not measured.")
     say("`kelvorin-capture --video master.mp4 --preset upload --supersample 2`: 2880x2160 drawn at 5760x4320")
     say("and filtered down, 60 fps, H.264 High CRF 18, AAC-LC at 48 kHz and 384 kbit/s.")
     say("")
@@ -155,12 +154,11 @@ def videos(now, say):
         para(say, f"**{master['ratio']}x real time**: {master['length']} s of video in {master['wall']} s "
              f"({master['minutes']} min) of wall time, {master['fps']} frames a second ({when(line)}, load before: "
              f"{load(line)}).")
-        say(f"Processor time: {master['processor']} s in all, {master['busy']} cores busy on average; the renderer "
-            f"(drawing, read-back and the filter) {master['renderer']} s, the encoder (ffmpeg: colour conversion, "
-            f"x264, AAC) {master['encoder']} s. File size: {master['size']} MB.")
+        para(say, f"Processor time: {master['processor']} s in all, {master['busy']} cores busy on average; the renderer "
+             f"(drawing, read-back and the filter) {master['renderer']} s, the encoder (ffmpeg: colour conversion, "
+             f"x264, AAC) {master['encoder']} s. File size: {master['size']} MB.")
     else:
-        say("Not measured.")
-    say("")
+        para(say, "Not measured.")
 
 
 def network_name(now, kind, name):
@@ -238,7 +236,9 @@ def opening(now, was, say):
                 cells = []
                 for engine in engines:
                     line = now.one("open", engine, name)
-                    cells.append(shown(line.values[index]) if line and measured(line.values[index]) else "-")
+                    runs = ("" if not line or line.values[2] == opened[0].values[2] else
+                            f" ({line.values[2]} visit{'' if line.values[2] == '1' else 's'})")
+                    cells.append(shown(line.values[index]) + runs if line and measured(line.values[index]) else "-")
                 rows.append([f"{network_name(now, 'line', name).split(' (')[0]}: {label}"] + cells)
         table(say, ["measure"] + [ENGINES[e] for e in engines], rows, "l" + "r" * len(engines))
 
@@ -246,7 +246,7 @@ def opening(now, was, say):
 def not_measured(now, say):
     lines = now.all("not-measured")
     if lines:
-        say("Not measured: " + "; ".join(f"{ENGINES[line.values[0]]}, {' '.join(line.values[1:])}"
+        say("Failed twice, so measured in part or not at all: " + "; ".join(f"{ENGINES[line.values[0]]}, {' '.join(line.values[1:])}"
                                          for line in lines) + ".")
         say("")
 
