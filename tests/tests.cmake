@@ -58,6 +58,10 @@ set_tests_properties(generated_data_checksums PROPERTIES TIMEOUT 60)
 add_test(NAME reproducible_zip COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/reproducible_zip.py)
 set_tests_properties(reproducible_zip PROPERTIES TIMEOUT 60)
 
+# docs/performance.md is what tools/bench/report.py writes from the figures in docs/bench/.
+add_test(NAME performance_doc COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/performance_doc.py)
+set_tests_properties(performance_doc PROPERTIES TIMEOUT 60)
+
 # The floors of src/: every include points down (docs/architecture.md).
 add_test(NAME structure COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/structure.py)
 set_tests_properties(structure PROPERTIES TIMEOUT 60)
