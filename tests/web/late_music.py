@@ -4,11 +4,10 @@ range. The picture waits for it a few seconds at most, then plays on silently wi
 says so; once the music comes, it joins at the demo's clock. The line is slow (serve.py's
 throttle), so that the music is not all there before the seek."""
 import os
-import tempfile
 
 import browser
 from browser import fail, hooks, wait_for
-from steps import check_console, play, seek
+from steps import check_console, held_back, play, seek
 
 TARGET = 150000  # ms, far beyond what the slow line has brought
 
@@ -28,21 +27,14 @@ def late_then_joins(driver, flag, past):
 
 
 def test():
-    flag = tempfile.NamedTemporaryFile(prefix="kelvorin-hold-", delete=False).name
-    os.remove(flag)
-    try:
-        with browser.session(server_args=["--rate", "100000", "--hold", r"/Data/kelvorin\.", flag]) as (driver, server):
-            open(flag, "w").close()
-            play(driver, server)  # the start waits for the held music a few seconds at most
-            late_then_joins(driver, flag, 1000)
+    with held_back(r"/Data/kelvorin\.", ["--rate", "100000"]) as (driver, server, flag):
+        play(driver, server)  # the start waits for the held music a few seconds at most
+        late_then_joins(driver, flag, 1000)
 
-            open(flag, "w").close()
-            seek(driver, TARGET)
-            late_then_joins(driver, flag, TARGET + 1000)
-            check_console(driver)
-    finally:
-        if os.path.exists(flag):
-            os.remove(flag)
+        open(flag, "w").close()
+        seek(driver, TARGET)
+        late_then_joins(driver, flag, TARGET + 1000)
+        check_console(driver)
 
 
 if __name__ == "__main__":

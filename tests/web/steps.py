@@ -1,5 +1,9 @@
 """Steps that the player's browser tests share (not a test itself): starting the demo as a
 viewer would, pressing keys, waiting for the player."""
+import contextlib
+import os
+import tempfile
+
 import browser
 from browser import fail, hooks, wait_for
 
@@ -59,3 +63,17 @@ def check_console(driver):
     errors = browser.console_errors(driver)
     if errors:
         fail(f"errors in the console: {errors}")
+
+
+@contextlib.contextmanager
+def held_back(pattern, server_args=()):
+    """A session whose server holds back the files whose paths match pattern while a flag file
+    is there (serve.py --hold); yields (driver, server, flag), the flag there from the start:
+    os.remove(flag) lets them go, open(flag, "w").close() holds them again."""
+    flag = tempfile.NamedTemporaryFile(prefix="kelvorin-hold-", delete=False).name
+    try:
+        with browser.session(server_args=[*server_args, "--hold", pattern, flag]) as session:
+            yield (*session, flag)
+    finally:
+        if os.path.exists(flag):
+            os.remove(flag)
